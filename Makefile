@@ -1,0 +1,27 @@
+# The two entry points: `make run` builds and starts the program, `make test`
+# builds and runs every test. Both install what they need first.
+BUILD_DIR ?= build
+JOBS ?= 2
+
+.PHONY: setup configure build run test bench clean
+
+setup:
+	@bash scripts/setup.sh
+
+configure: setup
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release >/dev/null
+
+build: configure
+	@cmake --build $(BUILD_DIR) -j$(JOBS)
+
+run: build
+	@$(BUILD_DIR)/bin/chorvanta-cli --help
+
+test: build
+	@cd $(BUILD_DIR) && ctest --output-on-failure -j$(JOBS)
+
+bench: build
+	@for b in $(BUILD_DIR)/bin/bench_*; do echo "== $$b"; $$b; done
+
+clean:
+	rm -rf $(BUILD_DIR)

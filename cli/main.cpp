@@ -1,0 +1,42 @@
+// chorvanta-cli: the command-line companion of the song editor.
+#include "cli/command_registry.h"
+
+#include <exception>
+#include <iostream>
+
+namespace {
+
+void PrintHelp(std::ostream& out) {
+  out << "chorvanta-cli: the command-line companion of Chorvanta Song Editor\n\n"
+         "usage: chorvanta-cli COMMAND ARGUMENTS...\n\n";
+  for (const cli::TCommand& command : cli::Commands()) {
+    out << "  " << command.Name << ' ' << command.Usage << "\n      " << command.Summary
+        << '\n';
+  }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) {
+    PrintHelp(std::cerr);
+    return cli::ExitUsage;
+  }
+  if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    PrintHelp(std::cout);
+    return cli::ExitOk;
+  }
+  for (const cli::TCommand& command : cli::Commands()) {
+    if (command.Name != args[0]) continue;
+    try {
+      return command.Run(std::vector<std::string>(args.begin() + 1, args.end()));
+    } catch (const std::exception& e) {
+      std::cerr << e.what() << '\n';
+      return cli::ExitFailure;
+    }
+  }
+  std::cerr << "chorvanta-cli: unknown command '" << args[0] << "'\n";
+  PrintHelp(std::cerr);
+  return cli::ExitUsage;
+}
