@@ -1,0 +1,40 @@
+#include "cli/cli_runner.h"
+
+#include "support/file_io.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sys/wait.h>
+
+TCliResult RunCli(const std::vector<std::string>& args) {
+  TTempFolder folder;
+  std::string command = "'" CHORVANTA_CLI "'";
+  for (const std::string& arg : args) {
+    std::string quoted;
+    for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    command += " '" + quoted + "'";
+  }
+  command += " >'" + folder.File("out") + "' 2>'" + folder.File("err") + "' </dev/null";
+  int status = std::system(command.c_str());
+  TCliResult result;
+  result.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  result.Out = folder.Read("out");
+  result.Err = folder.Read("err");
+  return result;
+}
+
+TTempFolder::TTempFolder() {
+  char pattern[] = "/tmp/chorvanta-test-XXXXXX";
+  path_ = ::mkdtemp(pattern);
+}
+
+TTempFolder::~TTempFolder() { std::filesystem::remove_all(path_); }
+
+void TTempFolder::Write(const std::string& name, const std::string& bytes) const {
+  std::ofstream(File(name), std::ios::binary) << bytes;
+}
+
+std::string TTempFolder::Read(const std::string& name) const {
+  return MyServis::ReadFileBytes(File(name));
+}
