@@ -1,0 +1,90 @@
+// check, dump and normalize: song files read and written exactly as the editor does.
+#include "cli/command_registry.h"
+#include "cli/json_text.h"
+#include "song/song_loader.h"
+#include "song/song_reader.h"
+#include "song/song_writer.h"
+#include "support/file_io.h"
+#include "support/number_text.h"
+
+#include <iostream>
+
+namespace cli {
+namespace {
+
+using namespace songData;
+
+// The editor's load without music, window or settings.
+TSong LoadWithoutMusic(const std::string& path) {
+  TSong song;
+  TUndoHistory history;
+  TSongLoadHost host;
+  LoadSongSteps(song, history, path, host);
+  return song;
+}
+
+int RunCheck(const std::vector<std::string>& args) {
+  if (args.empty()) return UsageError("check");
+  int status = ExitOk;
+  for (const std::string& path : args) {
+    try {
+      TSong song = LoadWithoutMusic(path);
+      std::size_t breaks = 0;
+      for (const TNote& note : song.Notes) breaks += note.Kind == nkLineBreak;
+      std::cout << path << ": ok: " << song.Notes.size() - breaks << " notes, " << breaks
+                << " line breaks, BPM " << MyServis::FormatShortest(song.BPM) << ", GAP "
+                << MyServis::FormatRounded(-song.MusicOffset * 1000) << " ms\n";
+    } catch (const ESongReadError& e) {
+      std::cout << path << ": error: " << e.what();
+      if (e.Line > 0) std::cout << " (line " << e.Line << ")";
+      std::cout << '\n';
+      status = ExitFailure;
+    }
+  }
+  return status;
+}
+
+void PrintNote(std::ostream& out, const TNote& note) {
+  static constexpr const char* Kinds[] = {"?", ":", "*", "F", "-"};
+  out << "{\"kind\": \"" << (note.Kind >= nkNormal && note.Kind <= nkLineBreak ? Kinds[note.Kind] : "?")
+      << "\", \"start\": " << note.Start << ", \"length\": " << note.Length
+      << ", \"pitch\": " << note.Pitch << ", \"text\": " << JsonString(note.Text.View())
+      << ", \"text_hex\": \"" << HexBytes(note.Text.View()) << "\"}";
+}
+
+int RunDump(const std::vector<std::string>& args) {
+  if (args.size() != 1) return UsageError("dump");
+  TSong song = LoadWithoutMusic(args[0]);
+  std::ostream& out = std::cout;
+  out << "{\n  \"use_bom\": " << (song.UseBOM ? "true" : "false")
+      << ",\n  \"bpm\": " << MyServis::FormatShortest(song.BPM)
+      << ",\n  \"music_offset\": " << MyServis::FormatShortest(song.MusicOffset)
+      << ",\n  \"video_gap\": " << MyServis::FormatShortest(song.VideoGap)
+      << ",\n  \"transpose\": " << song.Transpose << ",\n  \"tags\": [";
+  for (std::size_t i = 0; i < song.Tags.size(); ++i)
+    out << (i ? ",\n    " : "\n    ") << JsonString(song.Tags[i]);
+  out << (song.Tags.empty() ? "],\n" : "\n  ],\n") << "  \"notes\": [";
+  for (std::size_t i = 0; i < song.Notes.size(); ++i) {
+    out << (i ? ",\n    " : "\n    ");
+    PrintNote(out, song.Notes[i]);
+  }
+  out << (song.Notes.empty() ? "]\n" : "\n  ]\n") << "}\n";
+  return ExitOk;
+}
+
+int RunNormalize(const std::vector<std::string>& args) {
+  if (args.size() != 2) return UsageError("normalize");
+  TSong song = LoadWithoutMusic(args[0]);
+  MyServis::WriteFileAtomically(args[1], SongFileText(song));
+  return ExitOk;
+}
+
+TCommandRegistration checkCommand({"check", "FILE...",
+                                   "read each song file and report its notes or its error",
+                                   &RunCheck});
+TCommandRegistration dumpCommand({"dump", "FILE", "print the loaded song as JSON", &RunDump});
+TCommandRegistration normalizeCommand(
+    {"normalize", "IN OUT", "load IN and write OUT as the editor's Save would", &RunNormalize});
+
+} // namespace
+} // namespace cli

@@ -1,0 +1,91 @@
+#include "song/song_loader.h"
+
+#include "song/song_reader.h"
+#include "song/song_tags.h"
+#include "support/file_io.h"
+#include "support/message_boxes.h"
+#include "support/string_utils.h"
+
+namespace songData {
+
+std::string FolderOfPath(const std::string& path) {
+  std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOfPath(const std::string& path) {
+  std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string ReplaceTxtExtension(const std::string& path, const std::string& extension) {
+  std::size_t nameStart = path.rfind('/');
+  nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
+  std::size_t at = MyServis::FindText(std::string_view(path).substr(nameStart), ".txt");
+  if (at == std::string::npos) return std::string();
+  std::string result = path;
+  result.replace(nameStart + at, 4, extension);
+  return result;
+}
+
+std::string FindMusicFile(const TSong& song) {
+  std::string named = song.SongDir + "/" + TagValue(song.Tags, "#MP3");
+  if (MyServis::RegularFileExists(named)) return named;
+  std::string sameName = ReplaceTxtExtension(song.SongFileName, ".mp3");
+  if (!sameName.empty() && MyServis::RegularFileExists(song.SongDir + "/" + sameName))
+    return song.SongDir + "/" + sameName;
+  return std::string();
+}
+
+void LoadSongSteps(TSong& song, TUndoHistory& history, const std::string& path,
+                   TSongLoadHost& host) {
+  TSongFileContent content;
+  try {
+    content = ReadSongFile(path);
+  } catch (const ESongReadError& e) {
+    song.UseBOM = e.UseBOM;
+    throw;
+  }
+  song.UseBOM = content.UseBOM;
+  song.Tags = std::move(content.Tags);
+  song.SongDir = FolderOfPath(path);
+  song.SongFileName = NameOfPath(path);
+  THeaderNumbers numbers = ReadHeaderNumbers(song.Tags);
+  song.BPM = numbers.BPM;
+  song.MusicOffset = numbers.MusicOffset;
+  song.VideoGap = numbers.VideoGap;
+  host.ShowSongParameters(song);
+  song.Notes = std::move(content.Notes);
+  song.Transpose = GuessTranspose(song.Notes);
+  host.ShowTranspose(song);
+  host.UpdateBeatScale(song);
+  PushUndo(history, song, true);
+  // The lyrics follow the notes in time order.
+  SortNotes(song);
+  host.RebuildLyrics(song);
+  host.DrawView();
+  song.MusicLoaded = false;
+  std::string music = FindMusicFile(song);
+  if (!music.empty()) host.LoadMusic(song, music);
+  host.UpdateTimeline(song);
+  host.StoreRecentSong(path);
+  song.BackupPending = true;
+  host.EnableSongActions();
+}
+
+bool LoadSong(TSong& song, TUndoHistory& history, const std::string& path, TSongLoadHost& host) {
+  host.DisableOpen();
+  bool completed = false;
+  try {
+    LoadSongSteps(song, history, path, host);
+    completed = true;
+  } catch (const std::exception& e) {
+    MyServis::ErrorBox(std::string(SongLoadFailureText) + e.what());
+  }
+  host.DrawView();
+  host.EnableOpen();
+  return completed;
+}
+
+} // namespace songData

@@ -1,0 +1,50 @@
+#pragma once
+// Loading a song into the model: the reader's result, then the steps around it in
+// their fixed order. The window performs its own steps through TSongLoadHost.
+#include "song/song_model.h"
+#include "song/undo_history.h"
+
+#include <string>
+
+namespace songData {
+
+// The window-side steps of a load; every one does nothing by default.
+class TSongLoadHost {
+public:
+  virtual ~TSongLoadHost() = default;
+  virtual void DisableOpen() {} // also clears the range selection
+  virtual void ShowSongParameters(const TSong&) {}
+  virtual void ShowTranspose(const TSong&) {} // the transpose box and the scroll bar
+  virtual void UpdateBeatScale(const TSong&) {}
+  virtual void RebuildLyrics(TSong&) {}
+  virtual void DrawView() {}
+  // Decodes the music; on success sets song.MusicLoaded and song.MusicFileName.
+  virtual void LoadMusic(TSong&, const std::string& /*path*/) {}
+  virtual void UpdateTimeline(const TSong&) {}
+  virtual void StoreRecentSong(const std::string& /*path*/) {}
+  virtual void EnableSongActions() {}
+  virtual void EnableOpen() {}
+};
+
+// "Exception during song loading: " goes in front of a failure's message.
+inline constexpr const char* SongLoadFailureText = "Exception during song loading: ";
+
+// Reads the file and performs the load's steps in order; throws on failure. A
+// failure while reading leaves the model as it was, but for UseBOM.
+void LoadSongSteps(TSong& song, TUndoHistory& history, const std::string& path,
+                   TSongLoadHost& host);
+// The whole command: a failure is shown in an error box and Open is enabled again.
+// Returns whether every step completed.
+bool LoadSong(TSong& song, TUndoHistory& history, const std::string& path, TSongLoadHost& host);
+
+// The music a song names: "#MP3" beside the song, else the song's own name with
+// ".mp3" for ".txt". Empty when neither exists.
+std::string FindMusicFile(const TSong& song);
+
+// The folder part (without the trailing separator) and the name part of a path.
+std::string FolderOfPath(const std::string& path);
+std::string NameOfPath(const std::string& path);
+// The path with the first ".txt" of its file name (any case) replaced; empty without one.
+std::string ReplaceTxtExtension(const std::string& name, const std::string& extension);
+
+} // namespace songData

@@ -1,0 +1,40 @@
+#pragma once
+// Reading a song file: the records, the header lines and the byte order mark,
+// and from the header the tempo, the gaps and the transpose guess.
+#include "song/note.h"
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace songData {
+
+struct TSongFileContent {
+  std::vector<TNote> Notes; // in file order, at most MaxFileRecords
+  std::vector<std::string> Tags;
+  bool UseBOM = false;
+};
+
+// A song file that cannot be read. what() is the message the user reads.
+class ESongReadError : public std::runtime_error {
+public:
+  ESongReadError(const std::string& message, int line, bool useBOM)
+      : std::runtime_error(message), Line(line), UseBOM(useBOM) {}
+  int Line;    // 1-based line of the failure; 0 when it is not on one line
+  bool UseBOM; // whether a line read before the failure began with a byte order mark
+};
+
+TSongFileContent ParseSongText(std::string_view bytes);
+TSongFileContent ReadSongFile(const std::string& path);
+
+struct THeaderNumbers {
+  double BPM = 125.0;
+  double MusicOffset = 0.0;
+  double VideoGap = 0.0;
+};
+
+THeaderNumbers ReadHeaderNumbers(const std::vector<std::string>& tags);
+std::int32_t GuessTranspose(const std::vector<TNote>& notes);
+
+} // namespace songData
