@@ -1,0 +1,126 @@
+#include "audio/mp3_loader.h"
+
+#include "support/exceptions.h"
+#include "support/file_io.h"
+
+#include <cstring>
+#include <memory>
+#include <mpg123.h>
+#include <mutex>
+
+namespace MP3Loader {
+
+float DecodeProgress = 0.0f;
+
+namespace {
+
+constexpr std::size_t MinimumFileBytes = 522;
+
+using THandle = std::unique_ptr<mpg123_handle, decltype(&mpg123_delete)>;
+
+[[noreturn]] void FailDecoding(const std::string& reason) {
+  throw MyServis::EError("Can't decode MP3: " + reason);
+}
+
+THandle OpenDecoder() {
+  static std::once_flag initialised;
+  std::call_once(initialised, [] { mpg123_init(); });
+  int error = MPG123_OK;
+  THandle handle(mpg123_new(nullptr, &error), &mpg123_delete);
+  if (!handle) FailDecoding(mpg123_plain_strerror(error));
+  mpg123_handle* mh = handle.get();
+  // Signed 16-bit at whatever rate and channel count the file has; trim the
+  // encoder's delay and padding where the file's info frame gives them.
+  if (mpg123_param(mh, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS, 0) != MPG123_OK ||
+      mpg123_format_none(mh) != MPG123_OK)
+    FailDecoding(mpg123_strerror(mh));
+  const long* rates = nullptr;
+  std::size_t rateCount = 0;
+  mpg123_rates(&rates, &rateCount);
+  for (std::size_t i = 0; i < rateCount; ++i)
+    if (mpg123_format(mh, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_SIGNED_16) != MPG123_OK)
+      FailDecoding(mpg123_strerror(mh));
+  if (mpg123_open_feed(mh) != MPG123_OK) FailDecoding(mpg123_strerror(mh));
+  return handle;
+}
+
+struct TDecodeTarget {
+  songData::TPcmMusic Music;
+  long Rate = 0;
+  int Channels = 0;
+};
+
+void TakeFormat(mpg123_handle* mh, TDecodeTarget& target, std::size_t fileBytes) {
+  long rate = 0;
+  int channels = 0, encoding = 0;
+  if (mpg123_getformat(mh, &rate, &channels, &encoding) != MPG123_OK)
+    FailDecoding(mpg123_strerror(mh));
+  if (target.Channels == 0) {
+    target.Rate = rate;
+    target.Channels = channels;
+    // The info frame usually gives the exact length; otherwise guess from the size.
+    off_t frames = mpg123_length(mh);
+    std::size_t expected =
+        frames > 0 ? static_cast<std::size_t>(frames) * channels : fileBytes * 12;
+    target.Music.Samples.reserve(expected);
+  } else if (rate != target.Rate || channels != target.Channels) {
+    FailDecoding("the sample format changes inside the file");
+  }
+}
+
+// Decodes every frame the input fed so far completes.
+void DrainFrames(mpg123_handle* mh, TDecodeTarget& target, std::size_t fileBytes) {
+  for (;;) {
+    off_t frameNumber = 0;
+    unsigned char* audio = nullptr;
+    std::size_t bytes = 0;
+    int result = mpg123_decode_frame(mh, &frameNumber, &audio, &bytes);
+    if (result == MPG123_NEW_FORMAT) {
+      TakeFormat(mh, target, fileBytes);
+      continue;
+    }
+    if (result == MPG123_NEED_MORE || result == MPG123_DONE) return;
+    if (result != MPG123_OK) FailDecoding(mpg123_strerror(mh));
+    if (bytes == 0) continue;
+    std::vector<std::int16_t>& samples = target.Music.Samples;
+    std::size_t count = bytes / sizeof(std::int16_t);
+    std::size_t at = samples.size();
+    samples.resize(at + count);
+    std::memcpy(samples.data() + at, audio, count * sizeof(std::int16_t));
+  }
+}
+
+} // namespace
+
+void DecodeMp3(const std::string& path, const std::function<void()>& progress,
+               songData::TPcmMusic& music) {
+  DecodeProgress = 0.0f;
+  const std::string file = MyServis::ReadFileBytes(path);
+  if (file.size() < MinimumFileBytes) throw MyServis::EError("Invalid MP3 file");
+
+  THandle handle = OpenDecoder();
+  mpg123_handle* mh = handle.get();
+  TDecodeTarget target;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(file.data());
+  for (std::size_t offset = 0; offset < file.size(); offset += DecodeChunkBytes) {
+    std::size_t piece = std::min(DecodeChunkBytes, file.size() - offset);
+    if (mpg123_feed(mh, bytes + offset, piece) != MPG123_OK) FailDecoding(mpg123_strerror(mh));
+    DrainFrames(mh, target, file.size());
+    DecodeProgress = static_cast<float>(static_cast<double>(offset + piece) / file.size());
+    if (progress) progress();
+  }
+  // Frames held back for the gapless end come out once the input is known to end.
+  if (mpg123_set_filesize(mh, static_cast<off_t>(file.size())) != MPG123_OK)
+    FailDecoding(mpg123_strerror(mh));
+  DrainFrames(mh, target, file.size());
+
+  if (target.Channels == 0 || target.Music.Samples.empty())
+    throw MyServis::EError("Invalid MP3 file");
+  target.Music.SampleRate = static_cast<std::int32_t>(target.Rate);
+  target.Music.Stereo = target.Channels == 2;
+  target.Music.Samples.shrink_to_fit();
+  music = std::move(target.Music);
+  DecodeProgress = 1.0f;
+}
+
+} // namespace MP3Loader

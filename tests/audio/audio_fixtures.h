@@ -1,0 +1,32 @@
+#pragma once
+// Signals with known answers, and MP3 files made from them with lame.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace audiotest {
+
+// Interleaved 16-bit samples of a sine (the same on every channel).
+std::vector<std::int16_t> SineSamples(int rate, int channels, int frames, double frequency,
+                                      double amplitude);
+
+// Encodes samples with lame at the rate and channel count given; extra are
+// further lame options such as "--add-id3v2 --tt Title". Fails the test if lame fails.
+void EncodeMp3(const std::string& path, const std::vector<std::int16_t>& samples, int rate,
+               int channels, const std::string& extra = "");
+
+// A fresh folder for one test, removed with the object.
+class TScratchFolder {
+public:
+  TScratchFolder();
+  ~TScratchFolder();
+  TScratchFolder(const TScratchFolder&) = delete;
+  TScratchFolder& operator=(const TScratchFolder&) = delete;
+  std::string File(const std::string& name) const { return path_ + "/" + name; }
+  void Write(const std::string& name, const std::string& bytes) const;
+
+private:
+  std::string path_;
+};
+
+} // namespace audiotest
