@@ -4,6 +4,7 @@
 #include "song/song_loader.h"
 #include "song/song_reader.h"
 #include "song/song_writer.h"
+#include "song/time_scale.h"
 #include "support/file_io.h"
 #include "support/number_text.h"
 
@@ -33,7 +34,7 @@ int RunCheck(const std::vector<std::string>& args) {
       for (const TNote& note : song.Notes) breaks += note.Kind == nkLineBreak;
       std::cout << path << ": ok: " << song.Notes.size() - breaks << " notes, " << breaks
                 << " line breaks, BPM " << MyServis::FormatShortest(song.BPM) << ", GAP "
-                << MyServis::FormatRounded(-song.MusicOffset * 1000) << " ms\n";
+                << MyServis::FormatRounded(GapMillisecondsOf(song.MusicOffset)) << " ms\n";
     } catch (const ESongReadError& e) {
       std::cout << path << ": error: " << e.what();
       if (e.Line > 0) std::cout << " (line " << e.Line << ")";

@@ -2,6 +2,7 @@
 
 #include "song/song_loader.h"
 #include "song/song_tags.h"
+#include "song/time_scale.h"
 #include "support/file_io.h"
 #include "support/number_text.h"
 
@@ -70,7 +71,7 @@ std::vector<std::size_t> WriteOrder(const std::vector<TNote>& notes) {
 
 std::string SongFileText(TSong& song) {
   SetTag(song.Tags, "#BPM", MyServis::FormatGeneral(song.BPM, 5, ','));
-  SetTag(song.Tags, "#GAP", MyServis::FormatRounded(-song.MusicOffset * 1000));
+  SetTag(song.Tags, "#GAP", MyServis::FormatRounded(GapMillisecondsOf(song.MusicOffset)));
   SetTag(song.Tags, "#VIDEOGAP", MyServis::FormatGeneral(song.VideoGap, 6, ','));
   std::string out;
   out.reserve(64 * (song.Tags.size() + song.Notes.size()) + 8);

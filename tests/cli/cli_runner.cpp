@@ -1,10 +1,6 @@
 #include "cli/cli_runner.h"
 
-#include "support/file_io.h"
-
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <sys/wait.h>
 
 TCliResult RunCli(const std::vector<std::string>& args) {
@@ -22,19 +18,4 @@ TCliResult RunCli(const std::vector<std::string>& args) {
   result.Out = folder.Read("out");
   result.Err = folder.Read("err");
   return result;
-}
-
-TTempFolder::TTempFolder() {
-  char pattern[] = "/tmp/chorvanta-test-XXXXXX";
-  path_ = ::mkdtemp(pattern);
-}
-
-TTempFolder::~TTempFolder() { std::filesystem::remove_all(path_); }
-
-void TTempFolder::Write(const std::string& name, const std::string& bytes) const {
-  std::ofstream(File(name), std::ios::binary) << bytes;
-}
-
-std::string TTempFolder::Read(const std::string& name) const {
-  return MyServis::ReadFileBytes(File(name));
 }

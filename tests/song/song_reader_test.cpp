@@ -1,0 +1,201 @@
+#include "song/song_reader.h"
+
+#include "song/song_model.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+using namespace songData;
+
+namespace {
+
+TNote Rec(TNoteKind kind, std::int32_t start, std::int32_t length = 0, std::int32_t pitch = 0,
+          const std::string& text = "") {
+  TNote note;
+  note.Kind = kind;
+  note.Start = start;
+  note.Length = length;
+  note.Pitch = pitch;
+  note.Text = text;
+  return note;
+}
+
+struct TLineCase {
+  const char* Name;
+  std::string Text;
+  std::vector<TNote> Expected;
+};
+
+class NoteLines : public testing::TestWithParam<TLineCase> {};
+
+TEST_P(NoteLines, ReadAsRecords) {
+  EXPECT_EQ(ParseSongText(GetParam().Text).Notes, GetParam().Expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NoteLines,
+    testing::Values(
+        TLineCase{"TextWithSpaces", ": 0 4 12 two words\n", {Rec(nkNormal, 0, 4, 12, "two words")}},
+        TLineCase{"SpaceAfterPitchGivesEmptyText", ": 0 4 12 \n", {Rec(nkNormal, 0, 4, 12)}},
+        TLineCase{"NothingAfterPitch", ": 0 4 12\n", {Rec(nkNormal, 0, 4, 12)}},
+        TLineCase{"TextKeepsItsOwnSpaces", "* 0 4 12  a \n", {Rec(nkGolden, 0, 4, 12, " a ")}},
+        TLineCase{"Kinds", ": 0 1 1 a\n* 1 1 2 b\nF 2 1 3 c\n- 3\n",
+                  {Rec(nkNormal, 0, 1, 1, "a"), Rec(nkGolden, 1, 1, 2, "b"),
+                   Rec(nkFreestyle, 2, 1, 3, "c"), Rec(nkLineBreak, 3)}},
+        TLineCase{"LineBreakSecondNumberIgnored", "- 16 20\n- 24\n",
+                  {Rec(nkLineBreak, 16), Rec(nkLineBreak, 24)}},
+        TLineCase{"OverlapRaised", ": 0 10 1 a\n: 6 4 1 b\n",
+                  {Rec(nkNormal, 0, 10, 1, "a"), Rec(nkNormal, 10, 4, 1, "b")}},
+        TLineCase{"LineBreakRaisedButDoesNotMoveTheEnd", ": 0 10 1 a\n- 4\n: 10 2 1 b\n",
+                  {Rec(nkNormal, 0, 10, 1, "a"), Rec(nkLineBreak, 10), Rec(nkNormal, 10, 2, 1, "b")}},
+        TLineCase{"NegativeFirstStart", ": -8 2 1 a\n", {Rec(nkNormal, 0, 2, 1, "a")}},
+        TLineCase{"IgnoredPrefixes", "P1\nf 0 1 1 a\nx\n: 0 1 1 b\n", {Rec(nkNormal, 0, 1, 1, "b")}},
+        TLineCase{"TextCutTo47Bytes", ": 0 1 1 " + std::string(60, 'z') + "\n",
+                  {Rec(nkNormal, 0, 1, 1, std::string(47, 'z'))}},
+        TLineCase{"ExtremeNumbers", ": -2147483648 2147483647 -2147483648 a\n: 0 1 2147483647 b\n",
+                  {Rec(nkNormal, 0, 2147483647, -2147483648, "a"),
+                   Rec(nkNormal, 2147483647, 1, 2147483647, "b")}}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+struct TFailureCase {
+  const char* Name;
+  std::string Text;
+  std::string Message;
+  int Line;
+};
+
+class BadNoteLines : public testing::TestWithParam<TFailureCase> {};
+
+TEST_P(BadNoteLines, FailWithTheFieldAndLine) {
+  try {
+    ParseSongText(GetParam().Text);
+    FAIL() << "no failure";
+  } catch (const ESongReadError& e) {
+    EXPECT_EQ(std::string(e.what()), GetParam().Message);
+    EXPECT_EQ(e.Line, GetParam().Line);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BadNoteLines,
+    testing::Values(
+        TFailureCase{"TwoSpacesAfterPrefix", "#A:1\n:  0 4 12 a\n", "'' is not a valid integer value", 2},
+        TFailureCase{"Letters", ": 0 x 12 a\n", "'x' is not a valid integer value", 1},
+        TFailureCase{"MissingPitch", ": 0 4\n", "'' is not a valid integer value", 1},
+        TFailureCase{"PrefixOnly", "\r\n\r\n:\r\n", "'' is not a valid integer value", 3},
+        TFailureCase{"BeyondInt32", ": 2147483648 1 1 a\n", "'2147483648' is not a valid integer value", 1},
+        TFailureCase{"BelowInt32", "- -2147483649\n", "'-2147483649' is not a valid integer value", 1},
+        TFailureCase{"LoneCrEndsLines", "#A:1\r: 0 1 1 a\r: 1 1 b c\r", "'b' is not a valid integer value", 3}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(SongText, ByteOrderMarkOnAnyLineIsNotedAndRemoved) {
+  TSongFileContent content = ParseSongText("\xEF\xBB\xBF#TITLE:x\r\n#ARTIST:y\r\n");
+  EXPECT_TRUE(content.UseBOM);
+  EXPECT_EQ(content.Tags, (std::vector<std::string>{"#TITLE:x", "#ARTIST:y"}));
+  content = ParseSongText("#TITLE:x\n\xEF\xBB\xBF: 0 1 1 a\n");
+  EXPECT_TRUE(content.UseBOM);
+  EXPECT_EQ(content.Notes.size(), 1u);
+  EXPECT_FALSE(ParseSongText("#TITLE:x\n").UseBOM);
+}
+
+TEST(SongText, FailureTellsWhetherAByteOrderMarkWasSeen) {
+  try {
+    ParseSongText("\xEF\xBB\xBF#A:1\n: x\n");
+    FAIL();
+  } catch (const ESongReadError& e) {
+    EXPECT_TRUE(e.UseBOM);
+  }
+}
+
+TEST(SongText, OnlyAnExactEEndsTheSong) {
+  TSongFileContent content = ParseSongText("#A:1\nE \ne\n: 0 1 1 a\nE\n: 1 1 1 b\n#B:2\n");
+  EXPECT_EQ(content.Notes.size(), 1u);
+  EXPECT_EQ(content.Tags, (std::vector<std::string>{"#A:1"}));
+}
+
+TEST(SongText, HeaderLinesAnywhereAreKeptWhole) {
+  TSongFileContent content = ParseSongText("#A:1\n: 0 1 1 a\n#B: two : parts \n");
+  EXPECT_EQ(content.Tags, (std::vector<std::string>{"#A:1", "#B: two : parts "}));
+}
+
+TEST(SongText, RecordsBeyondTheLimitAreIgnoredButHeadersStillRead) {
+  std::string text;
+  for (int i = 0; i < 5000; ++i) text += ": " + std::to_string(i * 2) + " 1 5 x\n";
+  text += ": nonsense\n- 99999\n#LATE:yes\n";
+  TSongFileContent content = ParseSongText(text);
+  EXPECT_EQ(content.Notes.size(), MaxFileRecords);
+  EXPECT_EQ(content.Notes.back().Start, 9998);
+  EXPECT_EQ(content.Tags, (std::vector<std::string>{"#LATE:yes"}));
+}
+
+TEST(SongText, HostileInputIsReadWithoutHarm) {
+  std::string garbage;
+  for (int i = 0; i < 200000; ++i) garbage += static_cast<char>((i * 7919) % 256);
+  try {
+    ParseSongText(garbage);
+  } catch (const ESongReadError&) {
+  }
+  std::string longLine = ": 0 1 1 " + std::string(100000, 'q') + "\n#" + std::string(100000, 'h');
+  TSongFileContent content = ParseSongText(longLine);
+  EXPECT_EQ(content.Notes.at(0).Text.Length, 47);
+  EXPECT_EQ(content.Tags.at(0).size(), 100001u);
+  std::string million;
+  million.reserve(12'000'000);
+  for (int i = 0; i < 1'000'000; ++i) million += ": 1 1 1 a\n";
+  EXPECT_EQ(ParseSongText(million).Notes.size(), MaxFileRecords);
+}
+
+TEST(SongText, StartRaisedPastTheLastBeatStaysInRange) {
+  TSongFileContent content = ParseSongText(": 2147483000 2000 1 a\n: 0 1 1 b\n- 5\n");
+  EXPECT_EQ(content.Notes[1].Start, 2147483647);
+  EXPECT_EQ(content.Notes[2].Start, 2147483647);
+}
+
+struct THeaderCase {
+  const char* Name;
+  std::vector<std::string> Tags;
+  double BPM, MusicOffset, VideoGap;
+};
+
+class HeaderNumbers : public testing::TestWithParam<THeaderCase> {};
+
+TEST_P(HeaderNumbers, AreRead) {
+  THeaderNumbers numbers = ReadHeaderNumbers(GetParam().Tags);
+  EXPECT_EQ(numbers.BPM, GetParam().BPM);
+  EXPECT_EQ(numbers.MusicOffset, GetParam().MusicOffset);
+  EXPECT_EQ(numbers.VideoGap, GetParam().VideoGap);
+  EXPECT_FALSE(std::signbit(numbers.MusicOffset) && numbers.MusicOffset == 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, HeaderNumbers,
+    testing::Values(
+        THeaderCase{"Missing", {}, 125, 0, 0},
+        THeaderCase{"Comma", {"#BPM:300,5", "#GAP:1500", "#VIDEOGAP:2,5"}, 300.5, -1.5, 2.5},
+        THeaderCase{"DecimalPoint", {"#BPM:300.5", "#GAP:1500.25", "#VIDEOGAP:0.75"}, 300.5, -1.5, 0.75},
+        THeaderCase{"GapRoundsHalfToEven", {"#GAP:1500,5", "#BPM: 200 "}, 200, -1.5, 0},
+        THeaderCase{"GapOddHalfRoundsUp", {"#GAP:1501.5"}, 125, -1.502, 0},
+        THeaderCase{"NamesIgnoreCase", {"#bpm:100", "#Gap:-250", "#videogap:1"}, 100, 0.25, 1},
+        THeaderCase{"FirstLineWins", {"#BPM:100", "#BPM:200"}, 100, 0, 0},
+        THeaderCase{"NotANumber", {"#BPM:fast", "#GAP:1,2,3", "#VIDEOGAP:1.5,5"}, 125, 0, 0},
+        THeaderCase{"BothSeparators", {"#BPM:1.000,5"}, 125, 0, 0},
+        THeaderCase{"OutOfRange", {"#BPM:1e999", "#GAP:-0"}, 125, 0, 0},
+        THeaderCase{"Exponent", {"#BPM:3e2"}, 300, 0, 0}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(GuessTranspose, FollowsTheMeanPitch) {
+  struct {
+    std::int32_t Mean;
+    std::int32_t Transpose;
+  } cases[] = {{0, 12}, {3, 12}, {4, 0}, {16, 0}, {17, -12}, {60, -48}, {64, -60}, {75, -72}};
+  for (auto c : cases) {
+    std::vector<TNote> notes(3, Rec(nkNormal, 0, 1, c.Mean));
+    EXPECT_EQ(GuessTranspose(notes), c.Transpose) << c.Mean;
+  }
+  EXPECT_EQ(GuessTranspose({}), 0);
+  // Line breaks count with pitch 0, and (33 + 0) / 2 = 16.5 rounds to the even 16.
+  EXPECT_EQ(GuessTranspose({Rec(nkNormal, 0, 1, 33), Rec(nkLineBreak, 1)}), 0);
+  EXPECT_EQ(GuessTranspose({Rec(nkNormal, 0, 1, 35), Rec(nkLineBreak, 1)}), -12);
+}
+
+} // namespace
