@@ -1,0 +1,212 @@
+#include "song/song_writer.h"
+
+#include "common/temp_folder.h"
+#include "song/song_reader.h"
+#include "support/runtime_errors.h"
+
+#include <gtest/gtest.h>
+#include <numeric>
+#include <random>
+#include <sys/stat.h>
+
+using namespace songData;
+
+namespace {
+
+TNote Rec(TNoteKind kind, std::int32_t start, std::int32_t length = 0, std::int32_t pitch = 0,
+          const std::string& text = "") {
+  TNote note;
+  note.Kind = kind;
+  note.Start = start;
+  note.Length = length;
+  note.Pitch = pitch;
+  note.Text = text;
+  return note;
+}
+
+TEST(SongFileText, NewSongHasTheThreeNumbersAndE) {
+  TSong song;
+  EXPECT_EQ(SongFileText(song), "#BPM:125\r\n#GAP:0\r\n#VIDEOGAP:0\r\nE\r\n");
+  EXPECT_EQ(song.Tags, (std::vector<std::string>{"#BPM:125", "#GAP:0", "#VIDEOGAP:0"}));
+}
+
+TEST(SongFileText, NumbersReplaceTheirLinesInPlace) {
+  TSong song;
+  song.Tags = {"#TITLE:t", "#bpm:1", "#MP3:m.mp3", "#GAP:9", "#Gap:7", "#VIDEOGAP"};
+  song.BPM = 123.456;
+  song.MusicOffset = -1.2345;
+  song.VideoGap = 2.5;
+  EXPECT_EQ(SongFileText(song), "#TITLE:t\r\n#BPM:123,46\r\n#MP3:m.mp3\r\n#GAP:1234\r\n#Gap:7\r\n"
+                                "#VIDEOGAP\r\n#VIDEOGAP:2,5\r\nE\r\n");
+}
+
+TEST(SongFileText, NumberFormats) {
+  struct {
+    double BPM, MusicOffset, VideoGap;
+    const char* Header;
+  } cases[] = {
+      {300.25, 0.5, 0, "#BPM:300,25\r\n#GAP:-500\r\n#VIDEOGAP:0\r\n"},
+      {300.5, -1.5, -0.125, "#BPM:300,5\r\n#GAP:1500\r\n#VIDEOGAP:-0,125\r\n"},
+      {1234567, -0.0015, 1e-7, "#BPM:1234600\r\n#GAP:2\r\n#VIDEOGAP:0,0000001\r\n"},
+      {99.999999, -2.5005, 1234567.89, "#BPM:100\r\n#GAP:2500\r\n#VIDEOGAP:1234570\r\n"},
+  };
+  for (auto c : cases) {
+    TSong song;
+    song.BPM = c.BPM;
+    song.MusicOffset = c.MusicOffset;
+    song.VideoGap = c.VideoGap;
+    EXPECT_EQ(SongFileText(song), std::string(c.Header) + "E\r\n") << c.BPM;
+  }
+}
+
+TEST(SongFileText, NoteLinesInFileOrder) {
+  TSong song;
+  song.UseBOM = true;
+  song.Tags = {"#TITLE:\xC3\xA9"};
+  song.Notes = {Rec(nkNormal, 16, 4, -3, "b c"), Rec(nkGolden, 0, 2, 5, ""),
+                Rec(nkLineBreak, 16), Rec(nkFreestyle, 8, 1, 0, "\xFF"), Rec(TNoteKind(7), 30, 1, 1, "?")};
+  EXPECT_EQ(SongFileText(song), "\xEF\xBB\xBF#TITLE:\xC3\xA9\r\n#BPM:125\r\n#GAP:0\r\n#VIDEOGAP:0\r\n"
+                                "* 0 2 5 \r\nF 8 1 0 \xFF\r\n- 16\r\n: 16 4 -3 b c\r\n30 1 1 ?\r\nE\r\n");
+}
+
+// The order the file lists records in, computed the long way for every record.
+std::vector<std::size_t> PlainWriteOrder(const std::vector<TNote>& notes) {
+  std::vector<std::size_t> order(notes.size());
+  std::iota(order.begin(), order.end(), 0);
+  auto before = [&](std::size_t a, std::size_t b) {
+    return notes[a].Start < notes[b].Start ||
+           (notes[a].Start == notes[b].Start && notes[a].Kind > notes[b].Kind);
+  };
+  for (std::size_t p = 0; p < order.size(); ++p)
+    for (std::size_t q = p + 1; q < order.size(); ++q)
+      if (before(order[q], order[p])) std::swap(order[p], order[q]);
+  return order;
+}
+
+TEST(WriteOrder, MatchesTheExchangeProcedureOnSortedAndShuffledRecords) {
+  std::mt19937 random(7);
+  for (int round = 0; round < 200; ++round) {
+    std::vector<TNote> notes;
+    int count = 1 + static_cast<int>(random() % 40);
+    for (int i = 0; i < count; ++i) {
+      notes.push_back(Rec(TNoteKind(1 + random() % 4), static_cast<std::int32_t>(random() % 6),
+                          1, 0, std::to_string(i)));
+    }
+    if (round % 2 == 0) {
+      TSong song;
+      song.Notes = notes;
+      SortNotes(song);
+      notes = song.Notes;
+    }
+    ASSERT_EQ(WriteOrder(notes), PlainWriteOrder(notes)) << round;
+  }
+}
+
+TEST(SongFileText, WritesEveryRecordOfALargeSong) {
+  TSong song;
+  for (int i = 0; i < 7000; ++i) song.Notes.push_back(Rec(nkNormal, 7000 - i, 1, 1, "x"));
+  std::string text = SongFileText(song);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 7000 + 4);
+  EXPECT_EQ(text.find(": 1 1 1 x\r\n"), text.find("#VIDEOGAP:0\r\n") + 13);
+}
+
+TEST(SongFileText, ReadsBackTheSameSong) {
+  std::string file = "#TITLE:x\r\n#BPM:300,5\r\n#GAP:1500\r\n#VIDEOGAP:2,5\r\n: 0 4 12 a b\r\n- 16\r\n"
+                     "* 16 2 -5 \r\nF 20 1 3 \xE9\r\nE\r\n";
+  TSongFileContent content = ParseSongText(file);
+  TSong song;
+  song.Tags = content.Tags;
+  THeaderNumbers numbers = ReadHeaderNumbers(content.Tags);
+  song.BPM = numbers.BPM;
+  song.MusicOffset = numbers.MusicOffset;
+  song.VideoGap = numbers.VideoGap;
+  song.Notes = content.Notes;
+  EXPECT_EQ(SongFileText(song), file);
+}
+
+class SaveSongFiles : public testing::Test {
+protected:
+  void SetUp() override {
+    Song.SongDir = Folder.Path();
+    Song.SongFileName = "Song.TXT";
+    Song.Tags = {"#TITLE:new"};
+  }
+  TTempFolder Folder;
+  TSong Song;
+};
+
+TEST_F(SaveSongFiles, FirstSaveAfterALoadKeepsTheLoadedFileAsBak) {
+  Folder.Write("Song.TXT", "loaded");
+  Song.BackupPending = true;
+  SaveSong(Song);
+  EXPECT_FALSE(Song.BackupPending);
+  EXPECT_EQ(Folder.Read("Song.bak"), "loaded");
+  EXPECT_EQ(Folder.Read("Song.TXT").substr(0, 12), "#TITLE:new\r\n");
+  Song.Tags = {"#TITLE:second"};
+  SaveSong(Song);
+  EXPECT_EQ(Folder.Read("Song.bak"), "loaded");
+  EXPECT_EQ(Folder.Read("Song.TXT").substr(0, 15), "#TITLE:second\r\n");
+  EXPECT_EQ(Folder.Listing(), "Song.TXT Song.bak");
+}
+
+TEST_F(SaveSongFiles, AnExistingBakIsKept) {
+  Folder.Write("Song.TXT", "loaded");
+  Folder.Write("Song.bak", "older");
+  Song.BackupPending = true;
+  SaveSong(Song);
+  EXPECT_EQ(Folder.Read("Song.bak"), "older");
+  EXPECT_EQ(Folder.Read("Song.TXT").substr(0, 12), "#TITLE:new\r\n");
+}
+
+TEST_F(SaveSongFiles, ANameWithoutTxtGetsNoBackup) {
+  Song.SongFileName = "song.lyrics";
+  Folder.Write("song.lyrics", "loaded");
+  Song.BackupPending = true;
+  SaveSong(Song);
+  EXPECT_EQ(Folder.Listing(), "song.lyrics");
+}
+
+TEST_F(SaveSongFiles, KeepsTheFileModeOfTheSong) {
+  Folder.Write("Song.TXT", "loaded");
+  ASSERT_EQ(chmod(Folder.File("Song.TXT").c_str(), 0640), 0);
+  SaveSong(Song);
+  struct stat st{};
+  ASSERT_EQ(stat(Folder.File("Song.TXT").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+TEST_F(SaveSongFiles, FailedReplaceLeavesTheTargetAndNoTemporaryFile) {
+  // A folder in the song's place makes the final rename fail after the content was written.
+  ASSERT_EQ(mkdir(Folder.File("Song.TXT").c_str(), 0700), 0);
+  Folder.Write("Song.TXT/inside", "kept");
+  Song.BackupPending = true;
+  EXPECT_THROW(SaveSong(Song), MyServis::EInOutError);
+  EXPECT_EQ(Folder.Read("Song.TXT/inside"), "kept");
+  EXPECT_EQ(Folder.Listing(), "Song.TXT");
+  EXPECT_TRUE(Song.BackupPending);
+}
+
+TEST_F(SaveSongFiles, UnwritableFolderLeavesTheSongOnDisk) {
+  if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+  Folder.Write("Song.TXT", "loaded");
+  ASSERT_EQ(chmod(Folder.Path().c_str(), 0500), 0);
+  EXPECT_THROW(SaveSong(Song), MyServis::EInOutError);
+  chmod(Folder.Path().c_str(), 0700);
+  EXPECT_EQ(Folder.Read("Song.TXT"), "loaded");
+  EXPECT_EQ(Folder.Listing(), "Song.TXT");
+}
+
+TEST_F(SaveSongFiles, FailureNamesTheFileAndTheReason) {
+  Song.SongDir = Folder.File("missing-folder");
+  try {
+    SaveSong(Song);
+    FAIL() << "no failure";
+  } catch (const MyServis::EInOutError& e) {
+    std::string message = e.what();
+    EXPECT_NE(message.find(Folder.File("missing-folder/Song.TXT")), std::string::npos) << message;
+    EXPECT_NE(message.find("No such file or directory"), std::string::npos) << message;
+  }
+  EXPECT_EQ(Folder.Listing(), "");
+}
+
+} // namespace
