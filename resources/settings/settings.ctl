@@ -1,0 +1,2 @@
+# Chorvanta Song Editor settings: the last song opened
+RecentSong      ""

@@ -1,0 +1,20 @@
+#pragma once
+// The binary form of control files: a 32-byte random header that hides the key
+// number, then the tree as typed chunks, enciphered.
+#include "support/control_file_entries.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace ControlFiles2 {
+
+// Whether the first bytes of a file mark it as binary.
+bool LooksBinary(std::string_view bytes);
+// Fills a registered file's node; fails cleanly on damaged or truncated input.
+void ReadBinaryFile(const std::string& bytes, TCtlNode& fileNode, std::int32_t passwordNumber);
+// Writes the tree with a fresh random header, and saves each included file in
+// its own form.
+void WriteBinaryFile(TCtlNode& fileNode, const std::string& fileName);
+
+} // namespace ControlFiles2

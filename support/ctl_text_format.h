@@ -1,0 +1,24 @@
+#pragma once
+// The text form of control files: one entry per line, sections between
+// "$Section" and "$EndOfSection", includes, comments kept as written.
+#include "support/control_file_entries.h"
+
+#include <string>
+#include <string_view>
+
+namespace ControlFiles2 {
+
+// Fills a registered file's node from the file's bytes; fileName is the
+// expanded name, used for includes beside it and in messages.
+void ReadTextFile(const std::string& fileName, const std::string& bytes, TCtlNode& fileNode);
+// Writes the tree, and saves each included file in its own form.
+void WriteTextFile(TCtlNode& fileNode, const std::string& fileName);
+
+bool IsIntegerText(std::string_view text);
+bool IsFloatText(std::string_view text);
+// Nine significant digits, six after the point: 3.5 -> "3.500000".
+std::string FloatText(double value);
+// A key's value as a key line carries it; a list on one line, unwrapped.
+std::string KeyValueText(const TNamedValue& key);
+
+} // namespace ControlFiles2

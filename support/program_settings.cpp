@@ -1,0 +1,24 @@
+#include "support/program_settings.h"
+
+#include "support/file_io.h"
+
+namespace ProgramSettings {
+
+std::unique_ptr<ControlFiles2::TControlFile> OpenSettings(const std::string& folder) {
+  return std::make_unique<ControlFiles2::TControlFile>(folder + "/settings.ctl", "");
+}
+
+std::unique_ptr<ControlFiles2::TControlFile> OpenSettings() {
+  return OpenSettings(MyServis::ProgramFolder());
+}
+
+std::string RecentSong(ControlFiles2::TControlFile& settings) {
+  return settings.GetStringDef("RecentSong", "");
+}
+
+void StoreRecentSong(ControlFiles2::TControlFile& settings, const std::string& songPath) {
+  settings.SetString("RecentSong", songPath);
+  settings.Save();
+}
+
+} // namespace ProgramSettings

@@ -1,0 +1,21 @@
+#pragma once
+// The program's own settings: "settings.ctl" beside the program, holding the
+// last song opened under "RecentSong".
+#include "support/control_files.h"
+
+#include <memory>
+#include <string>
+
+namespace ProgramSettings {
+
+// Opens "settings.ctl" in the folder given (the program's folder by default)
+// with an empty password; the library's load failure when it cannot.
+std::unique_ptr<ControlFiles2::TControlFile> OpenSettings(const std::string& folder);
+std::unique_ptr<ControlFiles2::TControlFile> OpenSettings();
+
+// Empty when the key is missing.
+std::string RecentSong(ControlFiles2::TControlFile& settings);
+// Stores the path and saves the file at once.
+void StoreRecentSong(ControlFiles2::TControlFile& settings, const std::string& songPath);
+
+} // namespace ProgramSettings
