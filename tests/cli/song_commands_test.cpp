@@ -1,0 +1,122 @@
+#include "cli/cli_runner.h"
+#include "cli/json_text.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string Song = "\xEF\xBB\xBF#TITLE:T\xE9st \"q\"\r\n#bpm:300.5\r\n#GAP:1500,5\r\n"
+                         "- 16 20\r\n: 0 4 12 a b\r\n* 16 2 -3 \xC3\xA9\\\r\nF 20 1 0\rE\r\n: 99 1 1 after\r\n";
+
+TEST(CheckCommand, OneLinePerFileAndTheWorstStatus) {
+  TTempFolder folder;
+  folder.Write("good.txt", Song);
+  folder.Write("bad.txt", "#TITLE:x\n: 0 1 1 a\n: 2 two 1 b\n");
+  TCliResult ok = RunCli({"check", folder.File("good.txt")});
+  EXPECT_EQ(ok.ExitCode, 0);
+  EXPECT_EQ(ok.Out, folder.File("good.txt") + ": ok: 3 notes, 1 line breaks, BPM 300.5, GAP 1500 ms\n");
+
+  TCliResult mixed = RunCli({"check", folder.File("good.txt"), folder.File("bad.txt"), folder.File("none.txt")});
+  EXPECT_EQ(mixed.ExitCode, 1);
+  EXPECT_EQ(mixed.Out, folder.File("good.txt") + ": ok: 3 notes, 1 line breaks, BPM 300.5, GAP 1500 ms\n" +
+                           folder.File("bad.txt") + ": error: 'two' is not a valid integer value (line 3)\n" +
+                           folder.File("none.txt") + ": error: Cannot open file \"" +
+                           folder.File("none.txt") + "\". No such file or directory\n");
+}
+
+TEST(CheckCommand, UsageErrors) {
+  EXPECT_EQ(RunCli({"check"}).ExitCode, 2);
+  EXPECT_EQ(RunCli({"dump"}).ExitCode, 2);
+  EXPECT_EQ(RunCli({"normalize", "a"}).ExitCode, 2);
+  EXPECT_EQ(RunCli({"no-such-command"}).ExitCode, 2);
+  EXPECT_EQ(RunCli({}).ExitCode, 2);
+  TCliResult help = RunCli({"--help"});
+  EXPECT_EQ(help.ExitCode, 0);
+  EXPECT_NE(help.Out.find("normalize IN OUT"), std::string::npos);
+}
+
+TEST(DumpCommand, DescribesTheLoadedModel) {
+  TTempFolder folder;
+  folder.Write("song.txt", Song);
+  TCliResult dump = RunCli({"dump", folder.File("song.txt")});
+  EXPECT_EQ(dump.ExitCode, 0) << dump.Err;
+  EXPECT_EQ(dump.Out, R"({
+  "use_bom": true,
+  "bpm": 300.5,
+  "music_offset": -1.5,
+  "video_gap": 0,
+  "transpose": 12,
+  "tags": [
+    "#TITLE:T�st \"q\"",
+    "#bpm:300.5",
+    "#GAP:1500,5"
+  ],
+  "notes": [
+    {"kind": ":", "start": 0, "length": 4, "pitch": 12, "text": "a b", "text_hex": "612062"},
+    {"kind": "-", "start": 16, "length": 0, "pitch": 0, "text": "", "text_hex": ""},
+    {"kind": "*", "start": 16, "length": 2, "pitch": -3, "text": "é\\", "text_hex": "c3a95c"},
+    {"kind": "F", "start": 20, "length": 1, "pitch": 0, "text": "", "text_hex": ""}
+  ]
+}
+)");
+}
+
+TEST(DumpCommand, EmptySongAndFailure) {
+  TTempFolder folder;
+  folder.Write("empty.txt", "");
+  TCliResult empty = RunCli({"dump", folder.File("empty.txt")});
+  EXPECT_EQ(empty.ExitCode, 0);
+  EXPECT_NE(empty.Out.find("\"tags\": [],\n  \"notes\": []\n}"), std::string::npos) << empty.Out;
+  folder.Write("bad.txt", "- x\n");
+  TCliResult bad = RunCli({"dump", folder.File("bad.txt")});
+  EXPECT_EQ(bad.ExitCode, 1);
+  EXPECT_EQ(bad.Out, "");
+  EXPECT_EQ(bad.Err, "'x' is not a valid integer value\n");
+}
+
+TEST(NormalizeCommand, WritesWhatSaveWritesWithoutBackup) {
+  TTempFolder folder;
+  folder.Write("song.txt", Song);
+  TCliResult result = RunCli({"normalize", folder.File("song.txt"), folder.File("out.txt")});
+  EXPECT_EQ(result.ExitCode, 0) << result.Err;
+  EXPECT_EQ(folder.Read("out.txt"), "\xEF\xBB\xBF#TITLE:T\xE9st \"q\"\r\n#BPM:300,5\r\n#GAP:1500\r\n"
+                                    "#VIDEOGAP:0\r\n: 0 4 12 a b\r\n- 16\r\n* 16 2 -3 \xC3\xA9\\\r\n"
+                                    "F 20 1 0 \r\nE\r\n");
+  EXPECT_EQ(folder.Listing(), "out.txt song.txt");
+  // Normalizing its own output changes nothing.
+  EXPECT_EQ(RunCli({"normalize", folder.File("out.txt"), folder.File("again.txt")}).ExitCode, 0);
+  EXPECT_EQ(folder.Read("again.txt"), folder.Read("out.txt"));
+}
+
+TEST(NormalizeCommand, FailuresLeaveNoOutput) {
+  TTempFolder folder;
+  folder.Write("bad.txt", ": 1\n");
+  TCliResult bad = RunCli({"normalize", folder.File("bad.txt"), folder.File("out.txt")});
+  EXPECT_EQ(bad.ExitCode, 1);
+  EXPECT_EQ(bad.Err, "'' is not a valid integer value\n");
+  folder.Write("good.txt", ": 1 1 1 a\n");
+  TCliResult unwritable = RunCli({"normalize", folder.File("good.txt"), folder.File("no/out.txt")});
+  EXPECT_EQ(unwritable.ExitCode, 1);
+  EXPECT_NE(unwritable.Err.find(folder.File("no/out.txt")), std::string::npos) << unwritable.Err;
+  EXPECT_EQ(folder.Listing(), "bad.txt good.txt");
+}
+
+TEST(JsonText, InvalidUtf8BecomesReplacementCharacters) {
+  struct {
+    std::string Bytes, Text;
+  } cases[] = {
+      {"plain", "plain"},
+      {"\xC3\xA9", "\xC3\xA9"},
+      {"\xE9t\xE9", "\xEF\xBF\xBDt\xEF\xBF\xBD"},
+      {"\xE2\x82", "\xEF\xBF\xBD"},                     // a cut sequence is one replacement
+      {"\xE2\x82" "a", "\xEF\xBF\xBD" "a"},
+      {"\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD"},         // overlong
+      {"\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"}, // surrogate
+      {"\xF0\x9F\x8E\xA4", "\xF0\x9F\x8E\xA4"},
+      {"\xF4\x90\x80\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"}, // beyond U+10FFFF
+  };
+  for (const auto& c : cases) EXPECT_EQ(cli::ToValidUtf8(c.Bytes), c.Text) << cli::HexBytes(c.Bytes);
+  EXPECT_EQ(cli::JsonString(std::string("a\"\\\n\x01\x7f", 6)), "\"a\\\"\\\\\\n\\u0001\x7f\"");
+}
+
+} // namespace
