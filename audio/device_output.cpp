@@ -1,0 +1,94 @@
+#include "audio/audio_output.h"
+#include "support/exceptions.h"
+#include "support/log.h"
+
+#include <SDL.h>
+#include <thread>
+
+namespace player {
+namespace {
+
+// SDL's queue stands for the device's two buffers: a buffer has played when
+// no more than one buffer's worth is left in it.
+class TSdlOutput : public TAudioOutput {
+public:
+  void Open(int bufferFrames) override {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+      throw MyServis::EError(std::string("Can't open sound device: ") + SDL_GetError());
+    SDL_AudioSpec want{};
+    want.freq = OutputRate;
+    want.format = AUDIO_S16SYS;
+    want.channels = 2;
+    want.samples = static_cast<Uint16>(bufferFrames);
+    SDL_AudioSpec have{};
+    device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (device_ == 0) {
+      std::string reason = SDL_GetError();
+      SDL_QuitSubSystem(SDL_INIT_AUDIO);
+      throw MyServis::EError("Can't open sound device: " + reason);
+    }
+    bufferBytes_ = static_cast<Uint32>(bufferFrames) * 4;
+    SDL_PauseAudioDevice(device_, 0);
+  }
+  void Write(const std::int16_t* frames, int frameCount) override {
+    if (SDL_QueueAudio(device_, frames, static_cast<Uint32>(frameCount) * 4) != 0)
+      throw MyServis::EError(std::string("WOW error: ") + SDL_GetError());
+  }
+  bool WaitBufferDone(std::chrono::milliseconds timeout) override {
+    auto limit = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < limit) {
+      if (SDL_GetQueuedAudioSize(device_) <= bufferBytes_) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return false;
+  }
+  void Close() override {
+    if (device_ == 0) return;
+    SDL_CloseAudioDevice(device_);
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    device_ = 0;
+  }
+
+private:
+  SDL_AudioDeviceID device_ = 0;
+  Uint32 bufferBytes_ = 0;
+};
+
+class TDeviceOutput : public TAudioOutput {
+public:
+  void Open(int bufferFrames) override {
+    try {
+      auto sdl = std::make_unique<TSdlOutput>();
+      sdl->Open(bufferFrames);
+      active_ = std::move(sdl);
+    } catch (const std::exception&) {
+      try {
+        MyServis::LogMessage("No sound device: playing silently");
+      } catch (const std::exception&) {
+        // Without a log the program still plays silently.
+      }
+      active_ = MakeNullOutput();
+      active_->Open(bufferFrames);
+    }
+  }
+  void Write(const std::int16_t* frames, int frameCount) override {
+    active_->Write(frames, frameCount);
+  }
+  bool WaitBufferDone(std::chrono::milliseconds timeout) override {
+    return active_->WaitBufferDone(timeout);
+  }
+  void Close() override {
+    if (active_) active_->Close();
+  }
+
+private:
+  std::unique_ptr<TAudioOutput> active_;
+};
+
+} // namespace
+
+std::unique_ptr<TAudioOutput> MakeDeviceOutput() {
+  return std::make_unique<TDeviceOutput>();
+}
+
+} // namespace player

@@ -1,0 +1,153 @@
+// The fill loop: note events, the tone, the gain ramps and the music, one
+// output frame at a time, in the player's fixed-point arithmetic.
+#include "audio/player.h"
+#include "support/exceptions.h"
+
+#include <cmath>
+
+namespace player {
+namespace {
+
+constexpr std::int64_t NeverReached = (std::int64_t(1) << 48) - 1;
+constexpr std::int64_t EventLead = 100 * 65536;
+// Positions beyond this are out of the 48.16 range; such notes never sound.
+constexpr double LargestFrame = double(std::int64_t(1) << 46);
+
+// x * gain / 4096, truncating toward zero.
+inline std::int32_t Scale(std::int32_t x, std::uint32_t gain) {
+  std::int32_t product = x * static_cast<std::int32_t>(gain);
+  if (product < 0) product += 4095;
+  return product >> 12;
+}
+
+inline std::int16_t Clamp16(std::int32_t x) {
+  return static_cast<std::int16_t>(x < -32768 ? -32768 : (x > 32767 ? 32767 : x));
+}
+
+// The 48.16 position of a music time, or -1 when it has none.
+std::int64_t EventPosition(double rate, float seconds) {
+  double frame = std::nearbyint(rate * static_cast<double>(seconds));
+  if (!std::isfinite(frame) || std::fabs(frame) > LargestFrame) return -1;
+  return static_cast<std::int64_t>(frame) * 65536;
+}
+
+void FindNextNoteEventAt(TPlayer& player, std::int64_t pos) {
+  std::shared_ptr<const TPlayerSong> song;
+  {
+    std::lock_guard<std::mutex> guard(player.SongLock);
+    song = player.Song;
+  }
+  const double rate = player.MusicRate;
+  const double beatSeconds = song->BPM * 4;
+  std::int64_t best = NeverReached;
+  bool found = false;
+  std::int32_t tone = NoTone;
+  for (const songData::TNote& note : song->Notes) {
+    if (note.IsLineBreak()) continue;
+    const auto start = static_cast<float>(
+        static_cast<double>(std::int64_t(note.Start) * 60) / beatSeconds - song->MusicOffset);
+    std::int64_t at = EventPosition(rate, start);
+    if (at > pos && at < best) {
+      best = at;
+      found = true;
+      tone = note.Pitch + song->Transpose;
+    }
+    const double endBeat = (std::int64_t(note.Start) + note.Length) - 0.4;
+    const auto end = static_cast<float>(endBeat * 60 / beatSeconds - song->MusicOffset);
+    at = EventPosition(rate, end);
+    if (at > pos && at < best) {
+      best = at;
+      found = true;
+      tone = NoTone;
+    }
+  }
+  player.NextEventPos = best - EventLead;
+  if (found) player.PendingTone = tone;
+}
+
+// Mixes frames into out; the caller holds MusicLock.
+void MixFrames(TPlayer& player, std::int16_t* out, int frames) {
+  const std::int16_t* samples = player.Samples.load(std::memory_order_relaxed);
+  const std::int32_t musicFrames = player.MusicFrames.load(std::memory_order_relaxed);
+  const bool stereo = player.Stereo.load(std::memory_order_relaxed);
+  const std::int64_t step = player.MusicStep.load(std::memory_order_relaxed);
+  const std::int16_t* tone = player.ToneSample.data();
+  const std::uint64_t toneLength = player.ToneLength;
+  const bool hasMusic = samples != nullptr && musicFrames > 0;
+
+  std::int64_t pos = player.MusicPos.load(std::memory_order_relaxed);
+  std::uint32_t tonePos = player.TonePos.load(std::memory_order_relaxed);
+  std::uint32_t toneVolume = player.ToneVolume.load(std::memory_order_relaxed);
+  std::uint32_t musicVolume = player.MusicVolume.load(std::memory_order_relaxed);
+  std::int32_t left = 0, right = 0;
+  for (int n = 0; n < frames; ++n) {
+    // Note events only while music plays: a stopped position never reaches a
+    // pending event, which would otherwise be taken again on every frame.
+    if (hasMusic && pos > player.NextEventPos.load(std::memory_order_relaxed)) {
+      std::int32_t pending = player.PendingTone.load(std::memory_order_relaxed);
+      if (pending == NoTone)
+        StopTone(player);
+      else
+        StartTone(player, pending, false);
+      FindNextNoteEventAt(player, pos);
+    }
+
+    std::int32_t t = 0;
+    if (toneLength != 0) {
+      const std::int32_t s = tone[tonePos >> 16];
+      std::uint64_t next = std::uint64_t(tonePos) + player.ToneStep.load(std::memory_order_relaxed);
+      if (next >= toneLength) next %= toneLength; // a step may exceed a very short sample
+      tonePos = static_cast<std::uint32_t>(next);
+      t = Scale(s, toneVolume);
+    }
+
+    if (n % 16 == 0) {
+      const std::uint32_t toneTarget = player.ToneVolumeTarget.load(std::memory_order_relaxed);
+      if (toneVolume != toneTarget) toneVolume = (toneVolume * 63 + toneTarget) / 64;
+      const std::uint32_t musicTarget = player.MusicVolumeTarget.load(std::memory_order_relaxed);
+      if (musicVolume != musicTarget) musicVolume = (musicVolume * 127 + musicTarget) / 128;
+    }
+
+    const auto i = static_cast<std::int32_t>(pos >> 16);
+    if (hasMusic && i >= 0 && i < musicFrames - 2) {
+      if (stereo) {
+        left = Scale(samples[2 * std::int64_t(i)], musicVolume);
+        right = Scale(samples[2 * std::int64_t(i) + 1], musicVolume);
+      } else {
+        left = right = Scale(samples[i], musicVolume);
+      }
+      pos += step;
+    }
+    out[2 * n] = Clamp16(t + left);
+    out[2 * n + 1] = Clamp16(t + right);
+  }
+  player.MusicPos.store(pos, std::memory_order_relaxed);
+  player.TonePos.store(tonePos, std::memory_order_relaxed);
+  player.ToneVolume.store(toneVolume, std::memory_order_relaxed);
+  player.MusicVolume.store(musicVolume, std::memory_order_relaxed);
+}
+
+} // namespace
+
+void FindNextNoteEvent(TPlayer& player) {
+  FindNextNoteEventAt(player, player.MusicPos);
+}
+
+void FillBuffer(TPlayer& player, TAudioOutput& output) {
+  if (player.FillCount == player.LastFill) throw MyServis::EError("Dupe!");
+  player.LastFill = player.FillCount;
+  std::int16_t* buffer = player.Buffers[player.FillCount % 2].data();
+  {
+    std::lock_guard<std::mutex> guard(player.MusicLock);
+    MixFrames(player, buffer, player.BufferFrames);
+  }
+  output.Write(buffer, player.BufferFrames);
+  player.FillCount += 1;
+}
+
+void RenderBuffers(TPlayer& player, TAudioOutput& output, int count) {
+  for (int i = 0; i < count; ++i)
+    FillBuffer(player, output);
+}
+
+} // namespace player

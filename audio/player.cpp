@@ -1,0 +1,138 @@
+#include "audio/player.h"
+
+#include "audio/tone_table.h"
+#include "support/exceptions.h"
+#include "support/file_io.h"
+#include "support/message_boxes.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <utility>
+
+namespace player {
+
+TPlayer Player;
+
+namespace {
+
+constexpr std::int32_t LowestTone = -15;
+constexpr std::int32_t HighestTone = 40;
+constexpr std::size_t MaxToneSamples = 65535; // ToneLength stays within 32 bits
+
+std::int64_t Nearest(double x) {
+  return static_cast<std::int64_t>(std::nearbyint(x));
+}
+
+} // namespace
+
+void PublishPlayerSong(TPlayer& player, const songData::TSong& song) {
+  auto snapshot = std::make_shared<const TPlayerSong>(
+      TPlayerSong{song.Notes, song.BPM, song.MusicOffset, song.Transpose});
+  std::lock_guard<std::mutex> guard(player.SongLock);
+  player.Song.swap(snapshot);
+}
+
+std::string ToneSamplePath() {
+  const std::string name = "sample.pcm";
+  if (MyServis::RegularFileExists(name)) return name;
+  std::string besideProgram = MyServis::ProgramFolder() + "/" + name;
+  return MyServis::RegularFileExists(besideProgram) ? besideProgram : name;
+}
+
+void LoadToneSample(TPlayer& player, const std::string& path) {
+  const std::string bytes = MyServis::ReadFileBytes(path);
+  std::size_t count = std::min(bytes.size() / 2, MaxToneSamples);
+  if (count == 0) throw MyServis::EError("The tone sample " + path + " holds no samples");
+  player.ToneSample.resize(count);
+  for (std::size_t i = 0; i < count; ++i)
+    player.ToneSample[i] =
+        static_cast<std::int16_t>(static_cast<std::uint8_t>(bytes[2 * i]) |
+                                  (static_cast<std::uint8_t>(bytes[2 * i + 1]) << 8));
+  player.ToneLength = static_cast<std::uint32_t>(count) << 16;
+}
+
+void StartTone(TPlayer& player, std::int32_t tone, bool interactive) {
+  if (tone < LowestTone || tone > HighestTone) {
+    StopTone(player);
+    return;
+  }
+  player.CurrentTone = tone;
+  player.ToneVolumeTarget = interactive ? 2048u : static_cast<std::uint32_t>(player.ToneMix.load());
+  player.ToneStep = static_cast<std::uint32_t>(
+      Nearest(static_cast<double>(ToneFrequencyOf(tone + 12)) * 65536.0 / 220.13));
+}
+
+void StopTone(TPlayer& player) {
+  player.CurrentTone = NoTone;
+  player.ToneVolumeTarget = 0;
+}
+
+void SetToneMix(TPlayer& player, std::int32_t percent) {
+  player.ToneMix = std::clamp(percent, 0, 100) * 4096 / 100;
+}
+
+std::int32_t SetMusicVolume(TPlayer& player, std::int32_t percent) {
+  auto target = static_cast<std::int32_t>(Nearest(std::clamp(percent, 0, 100) * 40.96));
+  player.MusicVolumeTarget = static_cast<std::uint32_t>(target);
+  return target;
+}
+
+void PlayMusic(TPlayer& player, const songData::TPcmMusic& music, float startSeconds) {
+  std::lock_guard<std::mutex> guard(player.MusicLock);
+  if (player.Samples.load() != nullptr) return;
+  if (music.Samples.empty() || music.SampleRate <= 0) return;
+  const double rate = music.SampleRate;
+  player.Stereo = music.Stereo;
+  player.Samples = music.Samples.data();
+  player.MusicRate = music.SampleRate;
+  player.MusicStep = Nearest(rate / OutputRate * 65536.0);
+  player.MusicPos = Nearest(rate * std::max(startSeconds, 0.0f)) * 65536;
+  player.MusicFrames = static_cast<std::int32_t>(
+      std::min<std::size_t>(songData::Frames(music), std::numeric_limits<std::int32_t>::max()));
+  FindNextNoteEvent(player);
+}
+
+void StopMusic(TPlayer& player) {
+  std::lock_guard<std::mutex> guard(player.MusicLock);
+  player.MusicFrames = 0;
+  player.MusicStep = 0;
+  player.Samples = nullptr;
+}
+
+TPlayerState PlayerState(const TPlayer& player) {
+  const std::int64_t pos = player.MusicPos;
+  const auto frame = static_cast<std::int32_t>(pos >> 16);
+  TPlayerState state = psStarting;
+  if (player.Samples.load() != nullptr && pos == 0) state = psStarting;
+  if (pos > 0) state = psPlaying;
+  if (frame >= player.MusicFrames - 2) state = psFinished;
+  return state;
+}
+
+float PlayPositionSeconds(const TPlayer& player) {
+  if (player.MusicFrames == 0) return -1.0f;
+  const std::int64_t rate = Nearest(static_cast<double>(player.MusicStep) * OutputRate / 65536.0);
+  if (rate <= 0) return -1.0f;
+  const auto frame = static_cast<std::int32_t>(player.MusicPos >> 16);
+  return static_cast<float>(static_cast<double>(frame) / static_cast<double>(rate));
+}
+
+std::vector<std::string> TakePlayerFailures(TPlayer& player) {
+  std::lock_guard<std::mutex> guard(player.FailureLock);
+  return std::exchange(player.Failures, {});
+}
+
+void ShowPlayerFailures(TPlayer& player) {
+  for (const std::string& message : TakePlayerFailures(player))
+    MyServis::ErrorBox(message);
+}
+
+void StartTone(std::int32_t tone, bool interactive) {
+  StartTone(Player, tone, interactive);
+}
+void StopTone() {
+  StopTone(Player);
+}
+
+} // namespace player

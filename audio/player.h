@@ -1,0 +1,131 @@
+#pragma once
+// The player: music and a syllable tone mixed in 50 ms buffers of 16-bit stereo
+// at 44100 Hz, in integer fixed point (gains out of 4096, tone position 16.16,
+// music position 48.16).
+#include "audio/audio_output.h"
+#include "audio/pcm_music.h"
+#include "song/song_model.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace player {
+
+constexpr int MaxBufferFrames = 4096;
+constexpr std::int32_t NoTone = -100;
+
+enum TPlayerState : std::uint8_t { psStarting = 0, psPlaying = 1, psFinished = 3 };
+
+// What the player needs of the song, published whole by the GUI thread after
+// every change and never modified afterwards.
+struct TPlayerSong {
+  std::vector<songData::TNote> Notes;
+  double BPM = 125.0;
+  double MusicOffset = 0.0;
+  std::int32_t Transpose = 0;
+};
+
+// Written by the GUI thread (the operations below) and the player thread (the
+// fill loop); read by both. Every field either thread may touch is atomic.
+struct TPlayer {
+  // The music being played: the GUI thread sets and clears it under MusicLock,
+  // which the fill loop holds while it reads the samples.
+  std::mutex MusicLock;
+  std::atomic<const std::int16_t*> Samples{nullptr};
+  std::atomic<bool> Stereo{false};
+  std::atomic<std::int32_t> MusicRate{0};
+  std::atomic<std::int32_t> MusicFrames{0};
+  std::atomic<std::int64_t> MusicPos{0};  // 48.16 music frames
+  std::atomic<std::int64_t> MusicStep{0}; // 48.16 music frames per output frame
+  std::atomic<std::uint32_t> MusicVolume{0};
+  std::atomic<std::uint32_t> MusicVolumeTarget{0};
+
+  std::vector<std::int16_t> ToneSample;   // set before the thread starts
+  std::uint32_t ToneLength = 0;           // samples x 65536
+  std::atomic<std::uint32_t> TonePos{0};  // 16.16, never reset
+  std::atomic<std::uint32_t> ToneStep{0}; // 16.16
+  std::atomic<std::uint32_t> ToneVolume{0};
+  std::atomic<std::uint32_t> ToneVolumeTarget{0};
+  std::atomic<std::int32_t> ToneMix{0};
+
+  std::atomic<std::int64_t> NextEventPos{0};
+  std::atomic<std::int32_t> PendingTone{0};
+  std::atomic<std::int32_t> CurrentTone{NoTone};
+
+  // The song snapshot, swapped under SongLock.
+  std::mutex SongLock;
+  std::shared_ptr<const TPlayerSong> Song = std::make_shared<const TPlayerSong>();
+
+  std::int32_t BufferFrames = 0; // set before the thread starts
+  std::int32_t FillCount = 0;    // filling side only
+  std::int32_t LastFill = -1;    // filling side only
+  std::array<std::array<std::int16_t, 2 * MaxBufferFrames>, 2> Buffers{};
+
+  std::unique_ptr<TAudioOutput> Output;
+  std::thread Thread;
+  std::atomic<bool> TerminateRequested{false};
+  std::atomic<bool> PlayerFinished{false};
+
+  // Failures of the player thread, waiting for the GUI thread to show them.
+  std::mutex FailureLock;
+  std::vector<std::string> Failures;
+};
+
+extern TPlayer Player;
+
+// Publishes the song's notes, tempo, offset and transpose for the player.
+void PublishPlayerSong(TPlayer& player, const songData::TSong& song);
+
+// "sample.pcm" in the current folder, else beside the program.
+std::string ToneSamplePath();
+// Reads the raw 16-bit mono tone sample; throws the file error when unreadable
+// and EError when it holds no sample. Longer samples are cut to 65535.
+void LoadToneSample(TPlayer& player, const std::string& path);
+
+// Loads the tone sample, sets the tone mix to 4096 and starts the player
+// thread on the output (the sound device when none is given).
+void InitPlayer(TPlayer& player, std::int32_t bufferFrames,
+                std::unique_ptr<TAudioOutput> output = nullptr);
+// Stops the thread and waits for it; safe when it has already ended.
+void ShutdownPlayer(TPlayer& player);
+
+// Tones -15 .. 40 sound; any other acts as StopTone.
+void StartTone(TPlayer& player, std::int32_t tone, bool interactive);
+void StopTone(TPlayer& player);
+void SetToneMix(TPlayer& player, std::int32_t percent);
+std::int32_t SetMusicVolume(TPlayer& player, std::int32_t percent);
+
+// Ignored while music is set. The music must stay in place until StopMusic.
+void PlayMusic(TPlayer& player, const songData::TPcmMusic& music, float startSeconds);
+// Once it returns the player no longer reads the music.
+void StopMusic(TPlayer& player);
+TPlayerState PlayerState(const TPlayer& player);
+// Music seconds; -1 without music.
+float PlayPositionSeconds(const TPlayer& player);
+
+// Finds the next note start or end after the music position and schedules it.
+void FindNextNoteEvent(TPlayer& player);
+
+// Mixes the next buffer and hands it to the output.
+void FillBuffer(TPlayer& player, TAudioOutput& output);
+// Mixes buffers on the calling thread, as the player thread would.
+void RenderBuffers(TPlayer& player, TAudioOutput& output, int count);
+
+// The failures the player thread met since the last call (GUI thread).
+std::vector<std::string> TakePlayerFailures(TPlayer& player);
+// Shows each of them in an error box (GUI thread).
+void ShowPlayerFailures(TPlayer& player);
+
+// The program-wide player.
+void InitPlayer(std::int32_t bufferFrames);
+void ShutdownPlayer();
+void StartTone(std::int32_t tone, bool interactive);
+void StopTone();
+
+} // namespace player
