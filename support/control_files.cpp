@@ -277,12 +277,14 @@ void CreateSectionPath(const std::string& path) {
   if (node == nullptr)
     throw EWarning("CTL2: Cannot create section - file " + filePart + " was not loaded.");
   if (rest.empty()) return;
-  int level = 0;
-  for (const std::string& component : MyServis::Explode("\\", rest)) {
+  std::vector<std::string> components = MyServis::Explode("\\", rest);
+  for (const std::string& component : components) {
     if (!IsSectionName(component))
       throw EWarning("CTL2: Cannot create section - bad section name in " + path);
-    if (++level > MaxSectionDepth)
-      throw EWarning("CTL2: Cannot create section - more than 256 levels deep: " + path);
+  }
+  if (static_cast<int>(components.size()) > MaxSectionDepth)
+    throw EWarning("CTL2: Cannot create section - more than 256 levels deep: " + path);
+  for (const std::string& component : components) {
     TCtlNode* next = nullptr;
     for (std::int32_t i = 0; i < node->ChildCount() && next == nullptr; ++i) {
       auto* section = dynamic_cast<TSection*>(node->Child(i)->Data);

@@ -87,6 +87,21 @@ std::vector<std::string> ReadListItems(std::string collected, TLineReader& reade
   return items;
 }
 
+// Text that IsFloatText accepts. Values too small for a double become the
+// nearest one (zero at worst); values too large fail.
+double ParseFloatText(const std::string& value) {
+  std::string text = TrimLeft(value);
+  if (!text.empty() && text[0] == '+') text.erase(0, 1);
+  const char* end = text.data() + text.size();
+  double number = 0;
+  if (std::from_chars(text.data(), end, number).ec == std::errc()) return number;
+  long double wide = 0;
+  if (std::from_chars(text.data(), end, wide).ec == std::errc() &&
+      std::isfinite(static_cast<double>(wide)))
+    return static_cast<double>(wide);
+  throw MyServis::EConvertError("'" + value + "' is not a valid floating point value");
+}
+
 TNamedValue* ReadKey(const std::string& name, const std::string& value, const std::string& path,
                      TLineReader& reader) {
   std::string fullPath = path + "\\" + UpperCase(name);
@@ -103,9 +118,7 @@ TNamedValue* ReadKey(const std::string& name, const std::string& value, const st
     return key;
   }
   if (IsFloatText(value)) {
-    double number = 0;
-    if (!MyServis::TryParseFloat(value, '.', number))
-      throw MyServis::EConvertError("'" + value + "' is not a valid floating point value");
+    double number = ParseFloatText(value);
     auto* key = static_cast<TFloatValue*>(NewKey(TKeyClass::kcFloat, name, fullPath));
     key->Value = number;
     return key;

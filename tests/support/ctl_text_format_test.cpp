@@ -1,0 +1,204 @@
+#include "ctl_test_files.h"
+
+#include <gtest/gtest.h>
+
+using namespace ControlFiles2;
+
+namespace {
+
+// The file as the text form writes it back after a load.
+std::string Resave(const std::string& text) {
+  TCtlFolder folder;
+  TControlFile file(folder.Write("resave.ctl", text), "");
+  file.Save();
+  return folder.Read("resave.ctl");
+}
+
+std::string LoadFailure(const std::string& text) {
+  TCtlFolder folder;
+  return FailureOf([&] { TControlFile file(folder.Write("broken.ctl", text), ""); });
+}
+
+} // namespace
+
+TEST(TextForm, TypesKeysByTheirValues) {
+  struct TCase {
+    const char* Line;
+    const char* Saved;
+  } cases[] = {
+      {"Port 80", "Port    80"},
+      {"Switch on", "Switch          ON"},
+      {"Switch\tOfF", "Switch          OFF"},
+      {"Quoted \"12\"", "Quoted          \"12\""},
+      {"Big 2147483648", "Big     2.14748365E+09"},
+      {"Low -2147483648", "Low     -2147483648"},
+      {"Ten 1999999999", "Ten     1999999999"},
+      {"Ten3 3000000000", "Ten3    3.00000000E+09"},
+      {"Plus +7", "Plus    7"},
+      {"Comma 1,5", "Comma           \"1,5\""},
+      {"Point 1.", "Point           \"1.\""},
+      {"Lead .5", "Lead    \".5\""},
+      {"Real 2.5e-3", "Real    0.002500"},
+      {"Empty", "Empty           \"\""},
+      {"Spaced     a  b ", "Spaced          \"a  b\""},
+      {"Inner \"say \"\"hi\"\"\"", "Inner           \"say \"hi\"\""},
+      {"$Dollar 1", "$Dollar         1"},
+      {"LongerName12 x", "LongerName12    \"x\""},
+  };
+  for (const TCase& c : cases) {
+    EXPECT_EQ(Resave(std::string(c.Line) + "\n"), std::string(c.Saved) + "\r\n") << c.Line;
+  }
+}
+
+TEST(TextForm, WritesFloatsWithNineDigitsAndSixDecimals) {
+  struct TCase {
+    double Value;
+    const char* Text;
+  } cases[] = {
+      {3.5, "3.500000"},
+      {-2.25, "-2.250000"},
+      {0, "0.000000"},
+      {123456.789012, "123456.789000"},
+      {0.1234567891, "0.123457"},
+      {999999999.4, "999999999.000000"},
+      {999999999.6, "1.00000000E+09"},
+      {-12345678901.0, "-1.23456789E+10"},
+  };
+  for (const TCase& c : cases)
+    EXPECT_EQ(FloatText(c.Value), c.Text) << c.Value;
+  EXPECT_TRUE(IsFloatText("  -1.5E+10"));
+  for (const char* bad : {"1.", ".5", "1e", "1.5x", "", "-", "1 "})
+    EXPECT_FALSE(IsFloatText(bad));
+  EXPECT_TRUE(IsIntegerText("  -2147483648"));
+  for (const char* bad : {"2147483648", "-2147483649", "00000000000", "1.0", "+", ""})
+    EXPECT_FALSE(IsIntegerText(bad)) << bad;
+}
+
+TEST(TextForm, KeepsSectionsCommentsAndCase) {
+  std::string text = "# head\n"
+                     "\n"
+                     "$SECTION Window\n"
+                     "Width 1024\n"
+                     "; inside\n"
+                     "$section Inner Part\n"
+                     "Deep on\n"
+                     "$endofsection\n"
+                     "$EndOfSection\n"
+                     "Name \"x\"\n";
+  EXPECT_EQ(Resave(text), "# head\r\n"
+                          "\r\n"
+                          "$Section Window\r\n"
+                          "  Width         1024\r\n"
+                          "  ; inside\r\n"
+                          "  $Section Inner Part\r\n"
+                          "    Deep        ON\r\n"
+                          "  $EndOfSection\r\n"
+                          "$EndOfSection\r\n"
+                          "Name    \"x\"\r\n");
+}
+
+TEST(TextForm, EndsSectionsAtTheEndOfTheFile) {
+  EXPECT_EQ(Resave("$Section Open\r\nA 1"), "$Section Open\r\n  A     1\r\n$EndOfSection\r\n");
+  EXPECT_EQ(Resave("A 1\r\n$EndOfSection\r\nLost 2\r\n"), "A       1\r\n");
+}
+
+TEST(TextForm, ReadsEveryLineEnding) {
+  EXPECT_EQ(Resave("A 1\nB 2\r\nC 3\rD 4"), "A       1\r\nB       2\r\nC       3\r\nD       4\r\n");
+}
+
+TEST(TextForm, LaysOutListsOnTabStops) {
+  EXPECT_EQ(Resave("Short (a, b, c)\n"), "Short           (a,      b,      c)\r\n");
+  EXPECT_EQ(Resave("Empty ()\n"), "Empty           ()\r\n");
+  EXPECT_EQ(Resave("Q (\"\", \"a b\", \"x,y\")\n"), "Q       (\"\",     \"a b\",  \"x,y\")\r\n");
+  std::string items;
+  for (int i = 0; i < 12; ++i)
+    items += (i ? ", item" : "item") + std::to_string(i);
+  std::string saved = Resave("List (" + items + ")\n");
+  EXPECT_EQ(saved,
+            "List    (item0,  item1,  item2,  item3,  item4,  item5,  item6,  item7,  item8,\r\n"
+            "         item9,  item10, item11)\r\n");
+  EXPECT_EQ(Resave(saved), saved);
+}
+
+TEST(TextForm, ReadsListsOverSeveralLines) {
+  EXPECT_EQ(Resave("L (a,\n\n   b,\n c)\nNext 1\n"),
+            "L       (a,      b,      c)\r\nNext    1\r\n");
+  // Without its ")" the list runs to the end and loses its last character.
+  EXPECT_EQ(Resave("L (a,\nbcd\n"), "L       (a,      bc)\r\n");
+}
+
+TEST(TextForm, ReportsUnnamedSectionsWithTheirLine) {
+  std::string message = LoadFailure("A 1\n$Section S\nL (x,\ny)\n$Section Z\n$EndOfSection\n"
+                                    "B 2\n$Section\n");
+  EXPECT_NE(message.find("CTL2: Can't load control file: "), std::string::npos) << message;
+  // Line 4 of section S: neither the nested section's lines nor list lines count.
+  EXPECT_NE(message.find("CTL2: unnamed section in "), std::string::npos) << message;
+  EXPECT_NE(message.find("broken.ctl line: 4"), std::string::npos) << message;
+}
+
+TEST(TextForm, RefusesNestingBeyondTheLimit) {
+  auto nested = [](int levels) {
+    std::string text;
+    for (int i = 0; i < levels; ++i)
+      text += "$Section S\n";
+    return text + "K 1\n";
+  };
+  TCtlFolder folder;
+  TControlFile deepest(folder.Write("deepest.ctl", nested(MaxSectionDepth)), "");
+  std::string path;
+  for (int i = 0; i < MaxSectionDepth; ++i)
+    path += "S\\";
+  EXPECT_EQ(deepest.GetString(path + "K"), "1");
+  for (int levels : {MaxSectionDepth + 1, 50000}) {
+    std::string message = LoadFailure(nested(levels));
+    EXPECT_NE(message.find("CTL2: sections nested more than 256 levels deep in "),
+              std::string::npos)
+        << message;
+  }
+}
+
+TEST(TextForm, ReportsFloatsOutOfRange) {
+  std::string message = LoadFailure("Huge 1" + std::string(400, '0') + "\n");
+  EXPECT_NE(message.find("CTL2: Can't load control file: "), std::string::npos);
+  EXPECT_NE(message.find("is not a valid floating point value"), std::string::npos) << message;
+  EXPECT_EQ(Resave("Small 0." + std::string(398, '0') + "1\n"), "Small           0.000000\r\n");
+}
+
+TEST(TextForm, LoadsIncludesBesideTheIncludingFile) {
+  TCtlFolder folder;
+  folder.Write("inner.ctl", "Color \"red\"\n");
+  std::string outer = folder.Write("outer.ctl", "$include inner.ctl\nSize 3\n");
+  {
+    TControlFile file(outer, "");
+    EXPECT_EQ(file.GetString("inner.ctl:\\Color"), "red");
+    file.SetString("inner.ctl:\\Color", "blue");
+    file.Save();
+  }
+  EXPECT_EQ(folder.Read("outer.ctl"), "$Include inner.ctl\r\nSize    3\r\n");
+  EXPECT_EQ(folder.Read("inner.ctl"), "Color           \"blue\"\r\n");
+
+  folder.Write("bad.ctl", "$Include missing.ctl\n");
+  std::string message = FailureOf([&] { TControlFile file(folder.File("bad.ctl"), ""); });
+  EXPECT_NE(message.find("CTL2: Can't load control file: " + folder.File("bad.ctl")),
+            std::string::npos);
+  EXPECT_NE(message.find("CTL2: Can't load control file: " + folder.File("missing.ctl")),
+            std::string::npos)
+      << message;
+}
+
+TEST(TextForm, SavesIncludeCyclesOnce) {
+  TCtlFolder folder;
+  std::string self = folder.Write("self.ctl", "$Include self.ctl\nK \"1\"\n");
+  folder.Write("ping.ctl", "$Include pong.ctl\nP 1\n");
+  folder.Write("pong.ctl", "$Include ping.ctl\nQ \"2\"\n");
+  TControlFile selfFile(self, "");
+  selfFile.SetString("K", "2");
+  selfFile.Save();
+  EXPECT_EQ(folder.Read("self.ctl"), "$Include self.ctl\r\nK       \"2\"\r\n");
+
+  TControlFile ping(folder.File("ping.ctl"), "");
+  ping.SetString("pong.ctl:\\Q", "3");
+  ping.Save();
+  EXPECT_EQ(folder.Read("ping.ctl"), "$Include pong.ctl\r\nP       1\r\n");
+  EXPECT_EQ(folder.Read("pong.ctl"), "$Include ping.ctl\r\nQ       \"3\"\r\n");
+}
