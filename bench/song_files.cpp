@@ -14,7 +14,8 @@ using namespace songData;
 
 TSong FiveThousandNotes() {
   TSong song;
-  song.Tags = {"#TITLE:Benchmark", "#ARTIST:Chorvanta", "#MP3:music.mp3", "#BPM:300,5", "#GAP:1500"};
+  song.Tags = {"#TITLE:Benchmark", "#ARTIST:Chorvanta", "#MP3:music.mp3", "#BPM:300,5",
+               "#GAP:1500"};
   for (int i = 0; i < 5000; ++i) {
     TNote note;
     note.Kind = i % 10 == 9 ? nkLineBreak : (i % 7 == 0 ? nkGolden : nkNormal);
@@ -63,7 +64,8 @@ BENCHMARK(SongText5000)->Unit(benchmark::kMicrosecond);
 // The whole save: the text, a file beside the song flushed to disk, the rename.
 void SaveSong5000(benchmark::State& state) {
   TSongFile file;
-  for (auto _ : state) SaveSong(file.Song);
+  for (auto _ : state)
+    SaveSong(file.Song);
 }
 BENCHMARK(SaveSong5000)->Unit(benchmark::kMicrosecond);
 

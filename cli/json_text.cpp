@@ -59,11 +59,21 @@ std::string JsonString(std::string_view bytes) {
   std::string out = "\"";
   for (char c : ToValidUtf8(bytes)) {
     switch (c) {
-    case '"': out += "\\\""; break;
-    case '\\': out += "\\\\"; break;
-    case '\n': out += "\\n"; break;
-    case '\r': out += "\\r"; break;
-    case '\t': out += "\\t"; break;
+    case '"':
+      out += "\\\"";
+      break;
+    case '\\':
+      out += "\\\\";
+      break;
+    case '\n':
+      out += "\\n";
+      break;
+    case '\r':
+      out += "\\r";
+      break;
+    case '\t':
+      out += "\\t";
+      break;
     default:
       if (static_cast<unsigned char>(c) < 0x20) {
         char escape[8];

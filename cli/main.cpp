@@ -10,8 +10,7 @@ void PrintHelp(std::ostream& out) {
   out << "chorvanta-cli: the command-line companion of Chorvanta Song Editor\n\n"
          "usage: chorvanta-cli COMMAND ARGUMENTS...\n\n";
   for (const cli::TCommand& command : cli::Commands()) {
-    out << "  " << command.Name << ' ' << command.Usage << "\n      " << command.Summary
-        << '\n';
+    out << "  " << command.Name << ' ' << command.Usage << "\n      " << command.Summary << '\n';
   }
 }
 

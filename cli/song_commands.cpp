@@ -31,7 +31,8 @@ int RunCheck(const std::vector<std::string>& args) {
     try {
       TSong song = LoadWithoutMusic(path);
       std::size_t breaks = 0;
-      for (const TNote& note : song.Notes) breaks += note.Kind == nkLineBreak;
+      for (const TNote& note : song.Notes)
+        breaks += note.Kind == nkLineBreak;
       std::cout << path << ": ok: " << song.Notes.size() - breaks << " notes, " << breaks
                 << " line breaks, BPM " << MyServis::FormatShortest(song.BPM) << ", GAP "
                 << MyServis::FormatRounded(GapMillisecondsOf(song.MusicOffset)) << " ms\n";
@@ -47,7 +48,8 @@ int RunCheck(const std::vector<std::string>& args) {
 
 void PrintNote(std::ostream& out, const TNote& note) {
   static constexpr const char* Kinds[] = {"?", ":", "*", "F", "-"};
-  out << "{\"kind\": \"" << (note.Kind >= nkNormal && note.Kind <= nkLineBreak ? Kinds[note.Kind] : "?")
+  out << "{\"kind\": \""
+      << (note.Kind >= nkNormal && note.Kind <= nkLineBreak ? Kinds[note.Kind] : "?")
       << "\", \"start\": " << note.Start << ", \"length\": " << note.Length
       << ", \"pitch\": " << note.Pitch << ", \"text\": " << JsonString(note.Text.View())
       << ", \"text_hex\": \"" << HexBytes(note.Text.View()) << "\"}";
@@ -84,8 +86,9 @@ TCommandRegistration checkCommand({"check", "FILE...",
                                    "read each song file and report its notes or its error",
                                    &RunCheck});
 TCommandRegistration dumpCommand({"dump", "FILE", "print the loaded song as JSON", &RunDump});
-TCommandRegistration normalizeCommand(
-    {"normalize", "IN OUT", "load IN and write OUT as the editor's Save would", &RunNormalize});
+TCommandRegistration normalizeCommand({"normalize", "IN OUT",
+                                       "load IN and write OUT as the editor's Save would",
+                                       &RunNormalize});
 
 } // namespace
 } // namespace cli

@@ -18,11 +18,16 @@ constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 
 TNoteKind KindOfPrefix(char c) {
   switch (c) {
-  case ':': return nkNormal;
-  case '*': return nkGolden;
-  case 'F': return nkFreestyle;
-  case '-': return nkLineBreak;
-  default: return TNoteKind(0);
+  case ':':
+    return nkNormal;
+  case '*':
+    return nkGolden;
+  case 'F':
+    return nkFreestyle;
+  case '-':
+    return nkLineBreak;
+  default:
+    return TNoteKind(0);
   }
 }
 
@@ -54,7 +59,8 @@ TNote ParseNoteLine(std::string_view line, TNoteKind kind) {
 class TStartRaiser {
 public:
   void Apply(TNote& note) {
-    if (note.Start < end_) note.Start = static_cast<std::int32_t>(std::min<std::int64_t>(end_, INT32_MAX));
+    if (note.Start < end_)
+      note.Start = static_cast<std::int32_t>(std::min<std::int64_t>(end_, INT32_MAX));
     if (!note.IsLineBreak()) end_ = static_cast<std::int64_t>(note.Start) + note.Length;
   }
 
@@ -82,11 +88,13 @@ TSongFileContent ParseSongText(std::string_view bytes) {
   while (pos < bytes.size()) {
     // A line ends at CR LF, LF or a lone CR.
     std::size_t end = pos;
-    while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r') ++end;
+    while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r')
+      ++end;
     std::string_view line = bytes.substr(pos, end - pos);
-    pos = end < bytes.size() && bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n'
-              ? end + 2
-              : end + 1;
+    pos =
+        end < bytes.size() && bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n'
+            ? end + 2
+            : end + 1;
     ++lineNumber;
 
     if (line.size() >= 3 && line.substr(0, 3) == ByteOrderMark) {
@@ -134,9 +142,10 @@ THeaderNumbers ReadHeaderNumbers(const std::vector<std::string>& tags) {
 std::int32_t GuessTranspose(const std::vector<TNote>& notes) {
   if (notes.empty()) return 0;
   std::int64_t sum = 0;
-  for (const TNote& note : notes) sum += note.Pitch; // line breaks count with pitch 0
-  auto mean = static_cast<std::int64_t>(std::nearbyint(static_cast<double>(sum) /
-                                                       static_cast<double>(notes.size())));
+  for (const TNote& note : notes)
+    sum += note.Pitch; // line breaks count with pitch 0
+  auto mean = static_cast<std::int64_t>(
+      std::nearbyint(static_cast<double>(sum) / static_cast<double>(notes.size())));
   if (mean < 4) return 12;
   if (mean > 16) return static_cast<std::int32_t>(-12 * ((mean - 3) / 12));
   return 0;

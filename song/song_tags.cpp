@@ -7,7 +7,8 @@ namespace songData {
 std::optional<std::size_t> FindTag(const std::vector<std::string>& tags, std::string_view name) {
   for (std::size_t i = 0; i < tags.size(); ++i) {
     std::size_t colon = tags[i].find(':');
-    if (colon != std::string::npos && MyServis::SameText(std::string_view(tags[i]).substr(0, colon), name))
+    if (colon != std::string::npos &&
+        MyServis::SameText(std::string_view(tags[i]).substr(0, colon), name))
       return i;
   }
   return std::nullopt;

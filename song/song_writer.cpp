@@ -29,11 +29,20 @@ void ExchangeSort(const std::vector<TNote>& notes, std::vector<std::size_t>& ord
 
 void AppendNoteLine(std::string& out, const TNote& note) {
   switch (note.Kind) {
-  case nkNormal: out += ": "; break;
-  case nkGolden: out += "* "; break;
-  case nkFreestyle: out += "F "; break;
-  case nkLineBreak: out += "- "; break;
-  default: break;
+  case nkNormal:
+    out += ": ";
+    break;
+  case nkGolden:
+    out += "* ";
+    break;
+  case nkFreestyle:
+    out += "F ";
+    break;
+  case nkLineBreak:
+    out += "- ";
+    break;
+  default:
+    break;
   }
   out += std::to_string(note.Start);
   if (note.Kind != nkLineBreak) {
@@ -62,7 +71,8 @@ std::vector<std::size_t> WriteOrder(const std::vector<TNote>& notes) {
   }
   for (std::size_t first = 0; first < notes.size();) {
     std::size_t last = first + 1;
-    while (last < notes.size() && notes[last].Start == notes[first].Start) ++last;
+    while (last < notes.size() && notes[last].Start == notes[first].Start)
+      ++last;
     if (last - first > 1) ExchangeSort(notes, order, first, last);
     first = last;
   }
@@ -80,7 +90,8 @@ std::string SongFileText(TSong& song) {
     out += tag;
     out += "\r\n";
   }
-  for (std::size_t i : WriteOrder(song.Notes)) AppendNoteLine(out, song.Notes[i]);
+  for (std::size_t i : WriteOrder(song.Notes))
+    AppendNoteLine(out, song.Notes[i]);
   out += "E\r\n";
   return out;
 }
@@ -100,6 +111,8 @@ void SaveSong(TSong& song) {
   song.BackupPending = false;
 }
 
-void SaveSong() { SaveSong(Song); }
+void SaveSong() {
+  SaveSong(Song);
+}
 
 } // namespace songData

@@ -14,11 +14,17 @@ std::int32_t RoundToInt32(double value) {
 
 } // namespace
 
-double SongTimeOfBeat(double bpm, double beat) { return beat * 60 / (bpm * 4); }
+double SongTimeOfBeat(double bpm, double beat) {
+  return beat * 60 / (bpm * 4);
+}
 
-double MusicTimeOf(double musicOffset, double songTime) { return songTime - musicOffset; }
+double MusicTimeOf(double musicOffset, double songTime) {
+  return songTime - musicOffset;
+}
 
-double GapMillisecondsOf(double musicOffset) { return std::nearbyint(-musicOffset * 1000); }
+double GapMillisecondsOf(double musicOffset) {
+  return std::nearbyint(-musicOffset * 1000);
+}
 
 TBeatScale BeatScaleOf(double bpm) {
   TBeatScale scale;

@@ -39,7 +39,8 @@ std::string TracePrefix(const std::uintptr_t* frames, int count) {
   TTrace trace{depth > 1 ? ModuleOffset(frames[1]) : 0, {}};
   std::uintptr_t outermostFirst[MaxTraceFrames];
   int count = depth > Skipped ? depth - Skipped : 0;
-  for (int i = 0; i < count; ++i) outermostFirst[i] = ModuleOffset(frames[depth - 1 - i]);
+  for (int i = 0; i < count; ++i)
+    outermostFirst[i] = ModuleOffset(frames[depth - 1 - i]);
   trace.Prefix = TracePrefix(outermostFirst, count);
   return trace;
 }

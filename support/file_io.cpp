@@ -12,7 +12,9 @@
 namespace MyServis {
 namespace {
 
-std::string Reason(int error) { return std::strerror(error); }
+std::string Reason(int error) {
+  return std::strerror(error);
+}
 
 std::string FolderOf(const std::string& path) {
   std::size_t slash = path.rfind('/');
@@ -55,7 +57,7 @@ std::string ReadFileBytes(const std::string& path) {
 }
 
 bool RegularFileExists(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
@@ -65,13 +67,15 @@ std::string ProgramFilePath() {
   return length > 0 ? std::string(buffer, static_cast<std::size_t>(length)) : std::string();
 }
 
-std::string ProgramFolder() { return FolderOf(ProgramFilePath()); }
+std::string ProgramFolder() {
+  return FolderOf(ProgramFilePath());
+}
 
 TAtomicFile::TAtomicFile(std::string path) : path_(std::move(path)) {
   static std::atomic<unsigned> counter{0};
   std::string folder = FolderOf(path_);
   std::string name = path_.substr(path_.rfind('/') == std::string::npos ? 0 : path_.rfind('/') + 1);
-  struct stat existing{};
+  struct stat existing {};
   bool hasExisting = ::stat(path_.c_str(), &existing) == 0;
   for (int attempt = 0; fd_ < 0; ++attempt) {
     tempPath_ = folder + "/." + name + ".tmp" + std::to_string(::getpid()) + "-" +

@@ -13,7 +13,8 @@ public:
   TGenericTree& operator=(const TGenericTree&) = delete;
 
   ~TGenericTree() {
-    while (!children_.empty()) delete children_.back();
+    while (!children_.empty())
+      delete children_.back();
     if (OwnsData) delete Data;
     if (parent_ != nullptr) parent_->Unlink(index_);
   }
@@ -41,7 +42,8 @@ private:
   void Unlink(std::int32_t index) {
     if (KeepOrder) {
       children_.erase(children_.begin() + index);
-      for (std::size_t i = index; i < children_.size(); ++i) children_[i]->index_ -= 1;
+      for (std::size_t i = index; i < children_.size(); ++i)
+        children_[i]->index_ -= 1;
       return;
     }
     children_[index] = children_.back();

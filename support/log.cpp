@@ -24,7 +24,7 @@ std::int64_t UtcMillisecondsOfDay() {
 
 // The program file's modification time in the local short date and time form.
 std::string ProgramFileTime() {
-  struct stat st{};
+  struct stat st {};
   if (stat(ProgramFilePath().c_str(), &st) != 0) return "";
   std::tm local{};
   localtime_r(&st.st_mtime, &local);

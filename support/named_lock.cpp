@@ -15,8 +15,12 @@ void DoneNamedLock(TNamedLock& lock) {
   lock.Mutex.reset();
 }
 
-void EnterNamedLock(TNamedLock& lock) { lock.Mutex->lock(); }
+void EnterNamedLock(TNamedLock& lock) {
+  lock.Mutex->lock();
+}
 
-void LeaveNamedLock(TNamedLock& lock) { lock.Mutex->unlock(); }
+void LeaveNamedLock(TNamedLock& lock) {
+  lock.Mutex->unlock();
+}
 
 } // namespace MyServis

@@ -10,9 +10,13 @@
 namespace MyServis {
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 } // namespace
 
@@ -42,17 +46,20 @@ std::int32_t ParseInt32(std::string_view text) {
 
 bool TryParseFloat(std::string_view text, char decimalSeparator, double& value) {
   std::size_t i = 0;
-  while (i < text.size() && IsBlank(text[i])) ++i;
+  while (i < text.size() && IsBlank(text[i]))
+    ++i;
   std::string plain; // the number with a point, as from_chars reads it
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
     if (text[i] == '-') plain += '-';
     ++i;
   }
   std::size_t digits = 0;
-  for (; i < text.size() && IsDigit(text[i]); ++i, ++digits) plain += text[i];
+  for (; i < text.size() && IsDigit(text[i]); ++i, ++digits)
+    plain += text[i];
   if (i < text.size() && text[i] == decimalSeparator) {
     plain += '.';
-    for (++i; i < text.size() && IsDigit(text[i]); ++i, ++digits) plain += text[i];
+    for (++i; i < text.size() && IsDigit(text[i]); ++i, ++digits)
+      plain += text[i];
   }
   if (digits == 0) return false;
   if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
@@ -60,10 +67,12 @@ bool TryParseFloat(std::string_view text, char decimalSeparator, double& value) 
     ++i;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) plain += text[i++];
     std::size_t exponentDigits = 0;
-    for (; i < text.size() && IsDigit(text[i]); ++i, ++exponentDigits) plain += text[i];
+    for (; i < text.size() && IsDigit(text[i]); ++i, ++exponentDigits)
+      plain += text[i];
     if (exponentDigits == 0) return false;
   }
-  while (i < text.size() && IsBlank(text[i])) ++i;
+  while (i < text.size() && IsBlank(text[i]))
+    ++i;
   if (i != text.size()) return false;
   double parsed = 0;
   auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), parsed);
@@ -98,7 +107,8 @@ std::string FormatGeneral(double value, int digits, char decimalSeparator) {
     whole = "0";
     fraction = std::string(static_cast<std::size_t>(-exponent - 1), '0') + mantissa;
   }
-  while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
+  while (!fraction.empty() && fraction.back() == '0')
+    fraction.pop_back();
   std::string result = negative ? "-" : "";
   result += whole;
   if (!fraction.empty()) result += decimalSeparator + fraction;

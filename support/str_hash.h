@@ -64,7 +64,8 @@ private:
 
   std::size_t BucketIndex(std::string_view key) const {
     std::uint64_t sum = 0;
-    for (char c : key) sum += static_cast<unsigned char>(c);
+    for (char c : key)
+      sum += static_cast<unsigned char>(c);
     return static_cast<std::size_t>(sum % buckets_.size());
   }
 

@@ -7,9 +7,13 @@
 namespace MyServis {
 namespace {
 
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool IsBlank(char c) {
+  return static_cast<unsigned char>(c) <= 32;
+}
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+char LowerAscii(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+}
 
 void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
   for (std::size_t at = text.find(from); at != std::string::npos;
@@ -82,7 +86,8 @@ std::vector<std::string> SplitQuoted(std::string_view separator, std::string_vie
       break;
     }
     std::string_view item = text.substr(0, at);
-    while (!item.empty() && IsBlank(item.back())) item.remove_suffix(1);
+    while (!item.empty() && IsBlank(item.back()))
+      item.remove_suffix(1);
     items.emplace_back(item);
     text.remove_prefix(at + separator.size());
   }
@@ -106,8 +111,10 @@ std::vector<std::string> Explode(std::string_view separator, std::string_view te
 }
 
 std::string TrimBlanks(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  while (!text.empty() && IsBlank(text.front()))
+    text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back()))
+    text.remove_suffix(1);
   return std::string(text);
 }
 

@@ -9,8 +9,7 @@ namespace MyServis {
 std::string Quote(std::string_view text, bool force, char quote);
 std::string Unquote(std::string_view text, char quote);
 // quote 0: no quoted items.
-std::vector<std::string> SplitQuoted(std::string_view separator, std::string_view text,
-                                     char quote);
+std::vector<std::string> SplitQuoted(std::string_view separator, std::string_view text, char quote);
 std::vector<std::string> Explode(std::string_view separator, std::string_view text);
 // Removes every character with a code up to 32 from both ends.
 std::string TrimBlanks(std::string_view text);

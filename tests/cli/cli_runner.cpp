@@ -8,7 +8,8 @@ TCliResult RunCli(const std::vector<std::string>& args) {
   std::string command = "'" CHORVANTA_CLI "'";
   for (const std::string& arg : args) {
     std::string quoted;
-    for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    for (char c : arg)
+      quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     command += " '" + quoted + "'";
   }
   command += " >'" + folder.File("out") + "' 2>'" + folder.File("err") + "' </dev/null";

@@ -5,8 +5,9 @@
 
 namespace {
 
-const std::string Song = "\xEF\xBB\xBF#TITLE:T\xE9st \"q\"\r\n#bpm:300.5\r\n#GAP:1500,5\r\n"
-                         "- 16 20\r\n: 0 4 12 a b\r\n* 16 2 -3 \xC3\xA9\\\r\nF 20 1 0\rE\r\n: 99 1 1 after\r\n";
+const std::string Song =
+    "\xEF\xBB\xBF#TITLE:T\xE9st \"q\"\r\n#bpm:300.5\r\n#GAP:1500,5\r\n"
+    "- 16 20\r\n: 0 4 12 a b\r\n* 16 2 -3 \xC3\xA9\\\r\nF 20 1 0\rE\r\n: 99 1 1 after\r\n";
 
 TEST(CheckCommand, OneLinePerFileAndTheWorstStatus) {
   TTempFolder folder;
@@ -14,14 +15,17 @@ TEST(CheckCommand, OneLinePerFileAndTheWorstStatus) {
   folder.Write("bad.txt", "#TITLE:x\n: 0 1 1 a\n: 2 two 1 b\n");
   TCliResult ok = RunCli({"check", folder.File("good.txt")});
   EXPECT_EQ(ok.ExitCode, 0);
-  EXPECT_EQ(ok.Out, folder.File("good.txt") + ": ok: 3 notes, 1 line breaks, BPM 300.5, GAP 1500 ms\n");
+  EXPECT_EQ(ok.Out,
+            folder.File("good.txt") + ": ok: 3 notes, 1 line breaks, BPM 300.5, GAP 1500 ms\n");
 
-  TCliResult mixed = RunCli({"check", folder.File("good.txt"), folder.File("bad.txt"), folder.File("none.txt")});
+  TCliResult mixed =
+      RunCli({"check", folder.File("good.txt"), folder.File("bad.txt"), folder.File("none.txt")});
   EXPECT_EQ(mixed.ExitCode, 1);
-  EXPECT_EQ(mixed.Out, folder.File("good.txt") + ": ok: 3 notes, 1 line breaks, BPM 300.5, GAP 1500 ms\n" +
-                           folder.File("bad.txt") + ": error: 'two' is not a valid integer value (line 3)\n" +
-                           folder.File("none.txt") + ": error: Cannot open file \"" +
-                           folder.File("none.txt") + "\". No such file or directory\n");
+  EXPECT_EQ(mixed.Out,
+            folder.File("good.txt") + ": ok: 3 notes, 1 line breaks, BPM 300.5, GAP 1500 ms\n" +
+                folder.File("bad.txt") + ": error: 'two' is not a valid integer value (line 3)\n" +
+                folder.File("none.txt") + ": error: Cannot open file \"" + folder.File("none.txt") +
+                "\". No such file or directory\n");
 }
 
 TEST(CheckCommand, UsageErrors) {
@@ -79,9 +83,10 @@ TEST(NormalizeCommand, WritesWhatSaveWritesWithoutBackup) {
   folder.Write("song.txt", Song);
   TCliResult result = RunCli({"normalize", folder.File("song.txt"), folder.File("out.txt")});
   EXPECT_EQ(result.ExitCode, 0) << result.Err;
-  EXPECT_EQ(folder.Read("out.txt"), "\xEF\xBB\xBF#TITLE:T\xE9st \"q\"\r\n#BPM:300,5\r\n#GAP:1500\r\n"
-                                    "#VIDEOGAP:0\r\n: 0 4 12 a b\r\n- 16\r\n* 16 2 -3 \xC3\xA9\\\r\n"
-                                    "F 20 1 0 \r\nE\r\n");
+  EXPECT_EQ(folder.Read("out.txt"),
+            "\xEF\xBB\xBF#TITLE:T\xE9st \"q\"\r\n#BPM:300,5\r\n#GAP:1500\r\n"
+            "#VIDEOGAP:0\r\n: 0 4 12 a b\r\n- 16\r\n* 16 2 -3 \xC3\xA9\\\r\n"
+            "F 20 1 0 \r\nE\r\n");
   EXPECT_EQ(folder.Listing(), "out.txt song.txt");
   // Normalizing its own output changes nothing.
   EXPECT_EQ(RunCli({"normalize", folder.File("out.txt"), folder.File("again.txt")}).ExitCode, 0);
@@ -108,14 +113,18 @@ TEST(JsonText, InvalidUtf8BecomesReplacementCharacters) {
       {"plain", "plain"},
       {"\xC3\xA9", "\xC3\xA9"},
       {"\xE9t\xE9", "\xEF\xBF\xBDt\xEF\xBF\xBD"},
-      {"\xE2\x82", "\xEF\xBF\xBD"},                     // a cut sequence is one replacement
-      {"\xE2\x82" "a", "\xEF\xBF\xBD" "a"},
-      {"\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD"},         // overlong
+      {"\xE2\x82", "\xEF\xBF\xBD"}, // a cut sequence is one replacement
+      {"\xE2\x82"
+       "a",
+       "\xEF\xBF\xBD"
+       "a"},
+      {"\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD"},                 // overlong
       {"\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"}, // surrogate
       {"\xF0\x9F\x8E\xA4", "\xF0\x9F\x8E\xA4"},
       {"\xF4\x90\x80\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"}, // beyond U+10FFFF
   };
-  for (const auto& c : cases) EXPECT_EQ(cli::ToValidUtf8(c.Bytes), c.Text) << cli::HexBytes(c.Bytes);
+  for (const auto& c : cases)
+    EXPECT_EQ(cli::ToValidUtf8(c.Bytes), c.Text) << cli::HexBytes(c.Bytes);
   EXPECT_EQ(cli::JsonString(std::string("a\"\\\n\x01\x7f", 6)), "\"a\\\"\\\\\\n\\u0001\x7f\"");
 }
 

@@ -38,6 +38,7 @@ std::string TTempFolder::Listing() const {
     names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
   std::string listing;
-  for (const std::string& name : names) listing += (listing.empty() ? "" : " ") + name;
+  for (const std::string& name : names)
+    listing += (listing.empty() ? "" : " ") + name;
   return listing;
 }

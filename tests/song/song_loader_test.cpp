@@ -1,6 +1,5 @@
-#include "song/song_loader.h"
-
 #include "common/temp_folder.h"
+#include "song/song_loader.h"
 #include "support/message_boxes.h"
 #include "support/runtime_errors.h"
 
@@ -39,11 +38,11 @@ public:
 class SongLoad : public testing::Test {
 protected:
   void SetUp() override {
-    MyServis::SetMessageBoxHook([this](const std::string& text, const std::string& caption,
-                                       MyServis::TMessageStyle) {
-      Boxes.push_back(caption + ": " + text);
-      return MyServis::TMessageResult::mrOK;
-    });
+    MyServis::SetMessageBoxHook(
+        [this](const std::string& text, const std::string& caption, MyServis::TMessageStyle) {
+          Boxes.push_back(caption + ": " + text);
+          return MyServis::TMessageResult::mrOK;
+        });
   }
   void TearDown() override { MyServis::SetMessageBoxHook(nullptr); }
 
@@ -131,7 +130,8 @@ TEST_F(SongLoad, MusicFailureKeepsTheNewSongAndSkipsTheLaterSteps) {
   EXPECT_EQ(Song.Notes.size(), 1u);
   EXPECT_FALSE(Song.BackupPending);
   EXPECT_FALSE(Song.MusicLoaded);
-  EXPECT_EQ(Boxes, (std::vector<std::string>{"Error: Exception during song loading: Invalid MP3 file"}));
+  EXPECT_EQ(Boxes,
+            (std::vector<std::string>{"Error: Exception during song loading: Invalid MP3 file"}));
 }
 
 TEST(SongPaths, TxtIsReplacedInTheFileNameOnly) {

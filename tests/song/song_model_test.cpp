@@ -6,8 +6,8 @@ using namespace songData;
 
 namespace {
 
-TNote Note(std::int32_t start, std::int32_t length, const char* text = "", TNoteKind kind = nkNormal,
-           std::int32_t pitch = 5) {
+TNote Note(std::int32_t start, std::int32_t length, const char* text = "",
+           TNoteKind kind = nkNormal, std::int32_t pitch = 5) {
   TNote note;
   note.Start = start;
   note.Length = length;
@@ -35,23 +35,28 @@ TEST_P(ResolveOverlapsCase, GivesWayToTheMovedNote) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, ResolveOverlapsCase,
     testing::Values(
-        TOverlapCase{"InsideIsSplit", Note(8, 12, "y", nkGolden, 7),
-                     {Note(10, 4, "x"), Note(8, 2, "y", nkGolden, 7), Note(14, 6, "~", nkGolden, 7)}},
+        TOverlapCase{
+            "InsideIsSplit",
+            Note(8, 12, "y", nkGolden, 7),
+            {Note(10, 4, "x"), Note(8, 2, "y", nkGolden, 7), Note(14, 6, "~", nkGolden, 7)}},
         TOverlapCase{"EndingTogetherMergesAfter", Note(12, 2, "y"), {Note(10, 4, "xy")}},
         TOverlapCase{"StartingTogetherMergesBefore", Note(10, 2, "y"), {Note(10, 4, "yx")}},
         TOverlapCase{"WithinIsDropped", Note(11, 2, "y"), {Note(10, 4, "x")}},
         TOverlapCase{"CoveringToTheEndIsMergedAfter", Note(6, 8, "y"), {Note(10, 4, "xy")}},
-        TOverlapCase{"StartingTogetherKeepsItsRest", Note(10, 6, "y"), {Note(10, 4, "x"), Note(14, 2, "y")}},
+        TOverlapCase{
+            "StartingTogetherKeepsItsRest", Note(10, 6, "y"), {Note(10, 4, "x"), Note(14, 2, "y")}},
         TOverlapCase{"HeadIsCut", Note(12, 6, "y"), {Note(10, 4, "x"), Note(14, 4, "y")}},
         TOverlapCase{"TailIsCut", Note(6, 6, "y"), {Note(10, 4, "x"), Note(6, 4, "y")}},
-        TOverlapCase{"LineBreakInsideStays", Note(12, 0, "", nkLineBreak, 0),
+        TOverlapCase{"LineBreakInsideStays",
+                     Note(12, 0, "", nkLineBreak, 0),
                      {Note(10, 4, "x"), Note(12, 0, "", nkLineBreak, 0)}},
         TOverlapCase{"NeighbourUntouched", Note(14, 3, "y"), {Note(10, 4, "x"), Note(14, 3, "y")}}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(ResolveOverlaps, JoinedTextsAreCutTo47Bytes) {
   TSong song;
-  song.Notes = {Note(10, 4, std::string(40, 'a').c_str()), Note(12, 2, std::string(20, 'b').c_str())};
+  song.Notes = {Note(10, 4, std::string(40, 'a').c_str()),
+                Note(12, 2, std::string(20, 'b').c_str())};
   ResolveOverlaps(song, 0);
   ASSERT_EQ(song.Notes.size(), 1u);
   EXPECT_EQ(song.Notes[0].Text.Str(), std::string(40, 'a') + std::string(7, 'b'));
@@ -87,7 +92,8 @@ TEST(DeleteNotes, LastIndexShortensAndSelectedAreAllRemoved) {
   DeleteSelectedNotes(song);
   EXPECT_EQ(song.Notes, (std::vector<TNote>{Note(4, 1, "c"), Note(2, 1, "b")}));
 
-  for (TNote& note : song.Notes) note.Selected = true;
+  for (TNote& note : song.Notes)
+    note.Selected = true;
   DeleteSelectedNotes(song);
   EXPECT_TRUE(song.Notes.empty());
 }
@@ -97,7 +103,8 @@ TEST(SortNotes, IsStableAndIgnoresKind) {
   TNote lineBreak = Note(8, 0, "", nkLineBreak, 0);
   song.Notes = {Note(8, 2, "b"), lineBreak, Note(0, 2, "a"), Note(8, 1, "c")};
   SortNotes(song);
-  EXPECT_EQ(song.Notes, (std::vector<TNote>{Note(0, 2, "a"), Note(8, 2, "b"), lineBreak, Note(8, 1, "c")}));
+  EXPECT_EQ(song.Notes,
+            (std::vector<TNote>{Note(0, 2, "a"), Note(8, 2, "b"), lineBreak, Note(8, 1, "c")}));
 }
 
 } // namespace

@@ -1,6 +1,5 @@
-#include "song/song_reader.h"
-
 #include "song/song_model.h"
+#include "song/song_reader.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -39,20 +38,28 @@ INSTANTIATE_TEST_SUITE_P(
         TLineCase{"SpaceAfterPitchGivesEmptyText", ": 0 4 12 \n", {Rec(nkNormal, 0, 4, 12)}},
         TLineCase{"NothingAfterPitch", ": 0 4 12\n", {Rec(nkNormal, 0, 4, 12)}},
         TLineCase{"TextKeepsItsOwnSpaces", "* 0 4 12  a \n", {Rec(nkGolden, 0, 4, 12, " a ")}},
-        TLineCase{"Kinds", ": 0 1 1 a\n* 1 1 2 b\nF 2 1 3 c\n- 3\n",
+        TLineCase{"Kinds",
+                  ": 0 1 1 a\n* 1 1 2 b\nF 2 1 3 c\n- 3\n",
                   {Rec(nkNormal, 0, 1, 1, "a"), Rec(nkGolden, 1, 1, 2, "b"),
                    Rec(nkFreestyle, 2, 1, 3, "c"), Rec(nkLineBreak, 3)}},
-        TLineCase{"LineBreakSecondNumberIgnored", "- 16 20\n- 24\n",
+        TLineCase{"LineBreakSecondNumberIgnored",
+                  "- 16 20\n- 24\n",
                   {Rec(nkLineBreak, 16), Rec(nkLineBreak, 24)}},
-        TLineCase{"OverlapRaised", ": 0 10 1 a\n: 6 4 1 b\n",
+        TLineCase{"OverlapRaised",
+                  ": 0 10 1 a\n: 6 4 1 b\n",
                   {Rec(nkNormal, 0, 10, 1, "a"), Rec(nkNormal, 10, 4, 1, "b")}},
-        TLineCase{"LineBreakRaisedButDoesNotMoveTheEnd", ": 0 10 1 a\n- 4\n: 10 2 1 b\n",
-                  {Rec(nkNormal, 0, 10, 1, "a"), Rec(nkLineBreak, 10), Rec(nkNormal, 10, 2, 1, "b")}},
+        TLineCase{
+            "LineBreakRaisedButDoesNotMoveTheEnd",
+            ": 0 10 1 a\n- 4\n: 10 2 1 b\n",
+            {Rec(nkNormal, 0, 10, 1, "a"), Rec(nkLineBreak, 10), Rec(nkNormal, 10, 2, 1, "b")}},
         TLineCase{"NegativeFirstStart", ": -8 2 1 a\n", {Rec(nkNormal, 0, 2, 1, "a")}},
-        TLineCase{"IgnoredPrefixes", "P1\nf 0 1 1 a\nx\n: 0 1 1 b\n", {Rec(nkNormal, 0, 1, 1, "b")}},
-        TLineCase{"TextCutTo47Bytes", ": 0 1 1 " + std::string(60, 'z') + "\n",
+        TLineCase{
+            "IgnoredPrefixes", "P1\nf 0 1 1 a\nx\n: 0 1 1 b\n", {Rec(nkNormal, 0, 1, 1, "b")}},
+        TLineCase{"TextCutTo47Bytes",
+                  ": 0 1 1 " + std::string(60, 'z') + "\n",
                   {Rec(nkNormal, 0, 1, 1, std::string(47, 'z'))}},
-        TLineCase{"ExtremeNumbers", ": -2147483648 2147483647 -2147483648 a\n: 0 1 2147483647 b\n",
+        TLineCase{"ExtremeNumbers",
+                  ": -2147483648 2147483647 -2147483648 a\n: 0 1 2147483647 b\n",
                   {Rec(nkNormal, 0, 2147483647, -2147483648, "a"),
                    Rec(nkNormal, 2147483647, 1, 2147483647, "b")}}),
     [](const auto& info) { return std::string(info.param.Name); });
@@ -78,14 +85,18 @@ TEST_P(BadNoteLines, FailWithTheFieldAndLine) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, BadNoteLines,
-    testing::Values(
-        TFailureCase{"TwoSpacesAfterPrefix", "#A:1\n:  0 4 12 a\n", "'' is not a valid integer value", 2},
-        TFailureCase{"Letters", ": 0 x 12 a\n", "'x' is not a valid integer value", 1},
-        TFailureCase{"MissingPitch", ": 0 4\n", "'' is not a valid integer value", 1},
-        TFailureCase{"PrefixOnly", "\r\n\r\n:\r\n", "'' is not a valid integer value", 3},
-        TFailureCase{"BeyondInt32", ": 2147483648 1 1 a\n", "'2147483648' is not a valid integer value", 1},
-        TFailureCase{"BelowInt32", "- -2147483649\n", "'-2147483649' is not a valid integer value", 1},
-        TFailureCase{"LoneCrEndsLines", "#A:1\r: 0 1 1 a\r: 1 1 b c\r", "'b' is not a valid integer value", 3}),
+    testing::Values(TFailureCase{"TwoSpacesAfterPrefix", "#A:1\n:  0 4 12 a\n",
+                                 "'' is not a valid integer value", 2},
+                    TFailureCase{"Letters", ": 0 x 12 a\n", "'x' is not a valid integer value", 1},
+                    TFailureCase{"MissingPitch", ": 0 4\n", "'' is not a valid integer value", 1},
+                    TFailureCase{"PrefixOnly", "\r\n\r\n:\r\n", "'' is not a valid integer value",
+                                 3},
+                    TFailureCase{"BeyondInt32", ": 2147483648 1 1 a\n",
+                                 "'2147483648' is not a valid integer value", 1},
+                    TFailureCase{"BelowInt32", "- -2147483649\n",
+                                 "'-2147483649' is not a valid integer value", 1},
+                    TFailureCase{"LoneCrEndsLines", "#A:1\r: 0 1 1 a\r: 1 1 b c\r",
+                                 "'b' is not a valid integer value", 3}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(SongText, ByteOrderMarkOnAnyLineIsNotedAndRemoved) {
@@ -120,7 +131,8 @@ TEST(SongText, HeaderLinesAnywhereAreKeptWhole) {
 
 TEST(SongText, RecordsBeyondTheLimitAreIgnoredButHeadersStillRead) {
   std::string text;
-  for (int i = 0; i < 5000; ++i) text += ": " + std::to_string(i * 2) + " 1 5 x\n";
+  for (int i = 0; i < 5000; ++i)
+    text += ": " + std::to_string(i * 2) + " 1 5 x\n";
   text += ": nonsense\n- 99999\n#LATE:yes\n";
   TSongFileContent content = ParseSongText(text);
   EXPECT_EQ(content.Notes.size(), MaxFileRecords);
@@ -130,7 +142,8 @@ TEST(SongText, RecordsBeyondTheLimitAreIgnoredButHeadersStillRead) {
 
 TEST(SongText, HostileInputIsReadWithoutHarm) {
   std::string garbage;
-  for (int i = 0; i < 200000; ++i) garbage += static_cast<char>((i * 7919) % 256);
+  for (int i = 0; i < 200000; ++i)
+    garbage += static_cast<char>((i * 7919) % 256);
   try {
     ParseSongText(garbage);
   } catch (const ESongReadError&) {
@@ -141,7 +154,8 @@ TEST(SongText, HostileInputIsReadWithoutHarm) {
   EXPECT_EQ(content.Tags.at(0).size(), 100001u);
   std::string million;
   million.reserve(12'000'000);
-  for (int i = 0; i < 1'000'000; ++i) million += ": 1 1 1 a\n";
+  for (int i = 0; i < 1'000'000; ++i)
+    million += ": 1 1 1 a\n";
   EXPECT_EQ(ParseSongText(million).Notes.size(), MaxFileRecords);
 }
 
@@ -172,7 +186,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         THeaderCase{"Missing", {}, 125, 0, 0},
         THeaderCase{"Comma", {"#BPM:300,5", "#GAP:1500", "#VIDEOGAP:2,5"}, 300.5, -1.5, 2.5},
-        THeaderCase{"DecimalPoint", {"#BPM:300.5", "#GAP:1500.25", "#VIDEOGAP:0.75"}, 300.5, -1.5, 0.75},
+        THeaderCase{
+            "DecimalPoint", {"#BPM:300.5", "#GAP:1500.25", "#VIDEOGAP:0.75"}, 300.5, -1.5, 0.75},
         THeaderCase{"GapRoundsHalfToEven", {"#GAP:1500,5", "#BPM: 200 "}, 200, -1.5, 0},
         THeaderCase{"GapOddHalfRoundsUp", {"#GAP:1501.5"}, 125, -1.502, 0},
         THeaderCase{"NamesIgnoreCase", {"#bpm:100", "#Gap:-250", "#videogap:1"}, 100, 0.25, 1},

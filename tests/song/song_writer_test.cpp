@@ -1,7 +1,6 @@
-#include "song/song_writer.h"
-
 #include "common/temp_folder.h"
 #include "song/song_reader.h"
+#include "song/song_writer.h"
 #include "support/runtime_errors.h"
 
 #include <gtest/gtest.h>
@@ -63,10 +62,11 @@ TEST(SongFileText, NoteLinesInFileOrder) {
   TSong song;
   song.UseBOM = true;
   song.Tags = {"#TITLE:\xC3\xA9"};
-  song.Notes = {Rec(nkNormal, 16, 4, -3, "b c"), Rec(nkGolden, 0, 2, 5, ""),
-                Rec(nkLineBreak, 16), Rec(nkFreestyle, 8, 1, 0, "\xFF"), Rec(TNoteKind(7), 30, 1, 1, "?")};
-  EXPECT_EQ(SongFileText(song), "\xEF\xBB\xBF#TITLE:\xC3\xA9\r\n#BPM:125\r\n#GAP:0\r\n#VIDEOGAP:0\r\n"
-                                "* 0 2 5 \r\nF 8 1 0 \xFF\r\n- 16\r\n: 16 4 -3 b c\r\n30 1 1 ?\r\nE\r\n");
+  song.Notes = {Rec(nkNormal, 16, 4, -3, "b c"), Rec(nkGolden, 0, 2, 5, ""), Rec(nkLineBreak, 16),
+                Rec(nkFreestyle, 8, 1, 0, "\xFF"), Rec(TNoteKind(7), 30, 1, 1, "?")};
+  EXPECT_EQ(SongFileText(song),
+            "\xEF\xBB\xBF#TITLE:\xC3\xA9\r\n#BPM:125\r\n#GAP:0\r\n#VIDEOGAP:0\r\n"
+            "* 0 2 5 \r\nF 8 1 0 \xFF\r\n- 16\r\n: 16 4 -3 b c\r\n30 1 1 ?\r\nE\r\n");
 }
 
 // The order the file lists records in, computed the long way for every record.
@@ -89,8 +89,8 @@ TEST(WriteOrder, MatchesTheExchangeProcedureOnSortedAndShuffledRecords) {
     std::vector<TNote> notes;
     int count = 1 + static_cast<int>(random() % 40);
     for (int i = 0; i < count; ++i) {
-      notes.push_back(Rec(TNoteKind(1 + random() % 4), static_cast<std::int32_t>(random() % 6),
-                          1, 0, std::to_string(i)));
+      notes.push_back(Rec(TNoteKind(1 + random() % 4), static_cast<std::int32_t>(random() % 6), 1,
+                          0, std::to_string(i)));
     }
     if (round % 2 == 0) {
       TSong song;
@@ -104,15 +104,17 @@ TEST(WriteOrder, MatchesTheExchangeProcedureOnSortedAndShuffledRecords) {
 
 TEST(SongFileText, WritesEveryRecordOfALargeSong) {
   TSong song;
-  for (int i = 0; i < 7000; ++i) song.Notes.push_back(Rec(nkNormal, 7000 - i, 1, 1, "x"));
+  for (int i = 0; i < 7000; ++i)
+    song.Notes.push_back(Rec(nkNormal, 7000 - i, 1, 1, "x"));
   std::string text = SongFileText(song);
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 7000 + 4);
   EXPECT_EQ(text.find(": 1 1 1 x\r\n"), text.find("#VIDEOGAP:0\r\n") + 13);
 }
 
 TEST(SongFileText, ReadsBackTheSameSong) {
-  std::string file = "#TITLE:x\r\n#BPM:300,5\r\n#GAP:1500\r\n#VIDEOGAP:2,5\r\n: 0 4 12 a b\r\n- 16\r\n"
-                     "* 16 2 -5 \r\nF 20 1 3 \xE9\r\nE\r\n";
+  std::string file =
+      "#TITLE:x\r\n#BPM:300,5\r\n#GAP:1500\r\n#VIDEOGAP:2,5\r\n: 0 4 12 a b\r\n- 16\r\n"
+      "* 16 2 -5 \r\nF 20 1 3 \xE9\r\nE\r\n";
   TSongFileContent content = ParseSongText(file);
   TSong song;
   song.Tags = content.Tags;
@@ -170,7 +172,7 @@ TEST_F(SaveSongFiles, KeepsTheFileModeOfTheSong) {
   Folder.Write("Song.TXT", "loaded");
   ASSERT_EQ(chmod(Folder.File("Song.TXT").c_str(), 0640), 0);
   SaveSong(Song);
-  struct stat st{};
+  struct stat st {};
   ASSERT_EQ(stat(Folder.File("Song.TXT").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
 }

@@ -80,14 +80,16 @@ TEST_F(UndoHistory, AFullHistoryDropsOneOfTheFifteenOldest) {
     History.Random.seed(seed);
     Song.Notes.clear();
     PushUndo(History, Song, true);
-    for (int n = 1; n <= 21; ++n) Edit(n); // 22 states in all
+    for (int n = 1; n <= 21; ++n)
+      Edit(n); // 22 states in all
     ASSERT_EQ(History.UndoCount, UndoSlots);
     std::vector<int> kept;
     for (int slot = 1; slot <= UndoSlots; ++slot) {
       const auto& notes = History.Slots[slot]->Notes;
       kept.push_back(notes.empty() ? 0 : notes[0].Start);
     }
-    for (int slot = 16; slot <= 20; ++slot) EXPECT_EQ(kept[slot - 1], slot + 1) << seed;
+    for (int slot = 16; slot <= 20; ++slot)
+      EXPECT_EQ(kept[slot - 1], slot + 1) << seed;
     EXPECT_TRUE(std::is_sorted(kept.begin(), kept.end()));
     EXPECT_EQ(std::adjacent_find(kept.begin(), kept.end()), kept.end());
   }

@@ -16,7 +16,8 @@ using TTree = structs::TGenericTree<TCounted>;
 TEST(GenericTree, DestroyingAChildRenumbersTheLaterSiblings) {
   int live = 0;
   TTree root(true, true);
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(root.AddChild(new TCounted(live)), i);
+  for (int i = 0; i < 3; ++i)
+    EXPECT_EQ(root.AddChild(new TCounted(live)), i);
   TTree* third = root.Child(2);
   delete root.Child(1);
   EXPECT_EQ(root.ChildCount(), 2);
@@ -49,9 +50,11 @@ TEST(GenericTree, OwningTreeFreesEveryObjectAndChildrenInheritTheFlags) {
 TEST(GenericTree, UnorderedRemovalKeepsTheInvariant) {
   int live = 0;
   TTree root(true, false);
-  for (int i = 0; i < 4; ++i) root.AddChild(new TCounted(live));
+  for (int i = 0; i < 4; ++i)
+    root.AddChild(new TCounted(live));
   delete root.Child(0);
-  for (int i = 0; i < root.ChildCount(); ++i) EXPECT_EQ(root.Child(i)->Index(), i);
+  for (int i = 0; i < root.ChildCount(); ++i)
+    EXPECT_EQ(root.Child(i)->Index(), i);
 }
 
 TEST(StrHash, AddFindRemove) {
@@ -78,7 +81,8 @@ TEST(StrHash, AddFindRemove) {
 TEST(StrHash, BucketsGrowByAQuarterPlusEightAndShrinkByEight) {
   Hashes::TStrHash<int> table(1);
   std::vector<std::string> keys;
-  for (int i = 0; i < 30; ++i) keys.push_back("k" + std::to_string(i));
+  for (int i = 0; i < 30; ++i)
+    keys.push_back("k" + std::to_string(i));
   int value = 0;
   std::vector<int> capacities;
   for (const auto& key : keys) {
@@ -90,9 +94,11 @@ TEST(StrHash, BucketsGrowByAQuarterPlusEightAndShrinkByEight) {
   EXPECT_EQ(capacities[1], 9);
   EXPECT_EQ(capacities[9], 19);
   EXPECT_EQ(capacities[19], 31);
-  for (int i = 29; i >= 20; --i) table.Remove(keys[i]);
+  for (int i = 29; i >= 20; --i)
+    table.Remove(keys[i]);
   EXPECT_EQ(table.BucketCapacity("x"), 23); // 20 left: 31 -> 23 once the gap passed 8
-  for (int i = 0; i < 20; ++i) EXPECT_EQ(table.Find(keys[i]), &value);
+  for (int i = 0; i < 20; ++i)
+    EXPECT_EQ(table.Find(keys[i]), &value);
 }
 
 } // namespace

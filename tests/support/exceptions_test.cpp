@@ -7,7 +7,9 @@ using namespace MyServis;
 
 namespace {
 
-[[gnu::noinline]] void FailDeep() { throw EError("Bad header"); }
+[[gnu::noinline]] void FailDeep() {
+  throw EError("Bad header");
+}
 [[gnu::noinline]] void FailMiddle() {
   FailDeep();
   asm volatile("");
@@ -25,7 +27,8 @@ TEST(BaseException, MessageStartsWithUpToThreeCallersOutermostFirst) {
     FAIL();
   } catch (const TBaseException& e) {
     std::string message = e.what();
-    EXPECT_TRUE(std::regex_match(message, std::regex(R"(\[[0-9A-F]{8,}(->[0-9A-F]{8,}){2}\] Bad header)")))
+    EXPECT_TRUE(
+        std::regex_match(message, std::regex(R"(\[[0-9A-F]{8,}(->[0-9A-F]{8,}){2}\] Bad header)")))
         << message;
     EXPECT_NE(e.Address(), 0u);
   }

@@ -1,6 +1,5 @@
-#include "support/file_io.h"
-
 #include "common/temp_folder.h"
+#include "support/file_io.h"
 #include "support/runtime_errors.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +14,8 @@ TEST(FileIo, ReadsBytesAndNamesMissingFiles) {
     ReadFileBytes(folder.File("b"));
     FAIL();
   } catch (const EInOutError& e) {
-    EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + folder.File("b") + "\". No such file or directory");
+    EXPECT_EQ(std::string(e.what()),
+              "Cannot open file \"" + folder.File("b") + "\". No such file or directory");
   }
   EXPECT_TRUE(RegularFileExists(folder.File("a")));
   EXPECT_FALSE(RegularFileExists(folder.Path()));

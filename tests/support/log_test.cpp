@@ -1,6 +1,5 @@
-#include "support/log.h"
-
 #include "common/temp_folder.h"
+#include "support/log.h"
 #include "support/message_boxes.h"
 #include "support/runtime_errors.h"
 #include "support/string_utils.h"
@@ -43,7 +42,8 @@ TEST_F(Log, OpenStartsAnewWithTheProgramTimeThenAppendsLines) {
   std::vector<std::string> lines = Lines();
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_TRUE(std::regex_match(lines[0], std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d)"))) << lines[0];
-  EXPECT_TRUE(std::regex_match(lines[1], std::regex(R"(\d\d:\d\d:\d\d\.\d{3}  first)"))) << lines[1];
+  EXPECT_TRUE(std::regex_match(lines[1], std::regex(R"(\d\d:\d\d:\d\d\.\d{3}  first)")))
+      << lines[1];
   EXPECT_EQ(lines[2].substr(14), "second");
 }
 
@@ -90,14 +90,17 @@ TEST_F(Log, LinesFromManyThreadsNeverInterleave) {
   std::vector<std::thread> threads;
   for (int t = 0; t < 4; ++t) {
     threads.emplace_back([t] {
-      for (int i = 0; i < 50; ++i) LogMessage("thread " + std::to_string(t) + " line " + std::to_string(i));
+      for (int i = 0; i < 50; ++i)
+        LogMessage("thread " + std::to_string(t) + " line " + std::to_string(i));
     });
   }
-  for (auto& thread : threads) thread.join();
+  for (auto& thread : threads)
+    thread.join();
   std::vector<std::string> lines = Lines();
   ASSERT_EQ(lines.size(), 201u);
   for (std::size_t i = 1; i < lines.size(); ++i)
-    EXPECT_TRUE(std::regex_match(lines[i], std::regex(R"(\d\d:\d\d:\d\d\.\d{3}  thread \d line \d+)")));
+    EXPECT_TRUE(
+        std::regex_match(lines[i], std::regex(R"(\d\d:\d\d:\d\d\.\d{3}  thread \d line \d+)")));
 }
 
 } // namespace

@@ -14,10 +14,11 @@ struct TShown {
 class MessageBoxes : public testing::Test {
 protected:
   void SetUp() override {
-    SetMessageBoxHook([this](const std::string& text, const std::string& caption, TMessageStyle style) {
-      Shown.push_back({text, caption, style});
-      return Answer;
-    });
+    SetMessageBoxHook(
+        [this](const std::string& text, const std::string& caption, TMessageStyle style) {
+          Shown.push_back({text, caption, style});
+          return Answer;
+        });
   }
   void TearDown() override { SetMessageBoxHook(nullptr); }
   std::vector<TShown> Shown;

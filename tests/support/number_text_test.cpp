@@ -1,5 +1,4 @@
 #include "support/number_text.h"
-
 #include "support/runtime_errors.h"
 
 #include <cmath>
@@ -13,12 +12,21 @@ TEST(Int32Text, AcceptsSignAndDigitsInRangeOnly) {
     const char* Text;
     bool Ok;
     std::int32_t Value;
-  } cases[] = {{"0", true, 0},     {"-12", true, -12}, {"+7", true, 7},
-               {"2147483647", true, 2147483647},      {"-2147483648", true, INT32_MIN},
-               {"2147483648", false, 0},              {"-2147483649", false, 0},
-               {"99999999999999999999", false, 0},    {"", false, 0},
-               {"-", false, 0},    {" 1", false, 0},  {"1 ", false, 0},
-               {"0x10", false, 0}, {"1e3", false, 0}, {"0012", true, 12}};
+  } cases[] = {{"0", true, 0},
+               {"-12", true, -12},
+               {"+7", true, 7},
+               {"2147483647", true, 2147483647},
+               {"-2147483648", true, INT32_MIN},
+               {"2147483648", false, 0},
+               {"-2147483649", false, 0},
+               {"99999999999999999999", false, 0},
+               {"", false, 0},
+               {"-", false, 0},
+               {" 1", false, 0},
+               {"1 ", false, 0},
+               {"0x10", false, 0},
+               {"1e3", false, 0},
+               {"0012", true, 12}};
   for (auto c : cases) {
     EXPECT_EQ(TryParseInt32(c.Text, v), c.Ok) << c.Text;
     if (c.Ok) {
@@ -40,12 +48,13 @@ TEST(FloatText, TheSeparatorDecides) {
     char Separator;
     bool Ok;
     double Value;
-  } cases[] = {{"300,5", ',', true, 300.5}, {"300.5", ',', false, 0}, {"300.5", '.', true, 300.5},
-               {" -1,25 ", ',', true, -1.25}, {",5", ',', true, 0.5},  {"5,", ',', true, 5},
-               {"1E3", ',', true, 1000},    {"2,5e-1", ',', true, 0.25}, {"1e", ',', false, 0},
-               {",", ',', false, 0},       {"", ',', false, 0},       {"1,2,3", ',', false, 0},
-               {"inf", '.', false, 0},     {"nan", '.', false, 0},    {"0x1p3", '.', false, 0},
-               {"1e400", '.', false, 0},   {"12 3", ',', false, 0}};
+  } cases[] = {
+      {"300,5", ',', true, 300.5},   {"300.5", ',', false, 0},    {"300.5", '.', true, 300.5},
+      {" -1,25 ", ',', true, -1.25}, {",5", ',', true, 0.5},      {"5,", ',', true, 5},
+      {"1E3", ',', true, 1000},      {"2,5e-1", ',', true, 0.25}, {"1e", ',', false, 0},
+      {",", ',', false, 0},          {"", ',', false, 0},         {"1,2,3", ',', false, 0},
+      {"inf", '.', false, 0},        {"nan", '.', false, 0},      {"0x1p3", '.', false, 0},
+      {"1e400", '.', false, 0},      {"12 3", ',', false, 0}};
   for (auto c : cases) {
     EXPECT_EQ(TryParseFloat(c.Text, c.Separator, v), c.Ok) << c.Text;
     if (c.Ok) {
@@ -63,12 +72,19 @@ TEST(GeneralFormat, FixedWithSignificantDigits) {
     double Value;
     int Digits;
     const char* Text;
-  } cases[] = {{125, 5, "125"},          {300.25, 5, "300,25"},   {123.456, 5, "123,46"},
-               {2.5, 6, "2,5"},          {0, 6, "0"},             {-0.0, 6, "0"},
-               {-0.125, 6, "-0,125"},    {0.0001234567, 6, "0,000123457"},
-               {99999.5, 5, "100000"},   {1e20, 5, "100000000000000000000"},
+  } cases[] = {{125, 5, "125"},
+               {300.25, 5, "300,25"},
+               {123.456, 5, "123,46"},
+               {2.5, 6, "2,5"},
+               {0, 6, "0"},
+               {-0.0, 6, "0"},
+               {-0.125, 6, "-0,125"},
+               {0.0001234567, 6, "0,000123457"},
+               {99999.5, 5, "100000"},
+               {1e20, 5, "100000000000000000000"},
                {1.0 / 3, 6, "0,333333"}};
-  for (auto c : cases) EXPECT_EQ(FormatGeneral(c.Value, c.Digits, ','), c.Text) << c.Value;
+  for (auto c : cases)
+    EXPECT_EQ(FormatGeneral(c.Value, c.Digits, ','), c.Text) << c.Value;
   EXPECT_EQ(FormatGeneral(1.5, 5, '.'), "1.5");
 }
 
