@@ -97,7 +97,8 @@ std::string SongFileText(TSong& song) {
 }
 
 void SaveSong(TSong& song) {
-  std::string path = song.SongDir + "/" + song.SongFileName;
+  // A song reached through a link is saved into the file the link leads to.
+  std::string path = MyServis::ResolvedPath(song.SongDir + "/" + song.SongFileName);
   std::string text = SongFileText(song);
   MyServis::TAtomicFile file(path);
   file.Write(text);

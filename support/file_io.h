@@ -10,6 +10,9 @@ std::string ReadFileBytes(const std::string& path);
 
 bool RegularFileExists(const std::string& path);
 
+// The file a path leads to through symbolic links; the path itself when it leads nowhere.
+std::string ResolvedPath(const std::string& path);
+
 // The running program's file and its folder (without a trailing separator).
 std::string ProgramFilePath();
 std::string ProgramFolder();

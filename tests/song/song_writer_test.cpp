@@ -7,6 +7,7 @@
 #include <numeric>
 #include <random>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace songData;
 
@@ -149,6 +150,17 @@ TEST_F(SaveSongFiles, FirstSaveAfterALoadKeepsTheLoadedFileAsBak) {
   EXPECT_EQ(Folder.Read("Song.bak"), "loaded");
   EXPECT_EQ(Folder.Read("Song.TXT").substr(0, 15), "#TITLE:second\r\n");
   EXPECT_EQ(Folder.Listing(), "Song.TXT Song.bak");
+}
+
+TEST_F(SaveSongFiles, ALinkedSongIsSavedIntoTheFileItLeadsTo) {
+  ASSERT_EQ(mkdir(Folder.File("real").c_str(), 0700), 0);
+  Folder.Write("real/Song.txt", "loaded");
+  ASSERT_EQ(symlink("real/Song.txt", Folder.File("Song.TXT").c_str()), 0);
+  Song.BackupPending = true;
+  SaveSong(Song);
+  EXPECT_EQ(Folder.Read("real/Song.bak"), "loaded");
+  EXPECT_EQ(Folder.Read("Song.TXT").substr(0, 12), "#TITLE:new\r\n");
+  EXPECT_EQ(Folder.Read("real/Song.txt").substr(0, 12), "#TITLE:new\r\n");
 }
 
 TEST_F(SaveSongFiles, AnExistingBakIsKept) {
