@@ -1,3 +1,4 @@
+#include "common/note_builder.h"
 #include "song/song_model.h"
 
 #include <gtest/gtest.h>
@@ -6,15 +7,10 @@ using namespace songData;
 
 namespace {
 
+// A normal note of pitch 5 unless told otherwise.
 TNote Note(std::int32_t start, std::int32_t length, const char* text = "",
            TNoteKind kind = nkNormal, std::int32_t pitch = 5) {
-  TNote note;
-  note.Start = start;
-  note.Length = length;
-  note.Pitch = pitch;
-  note.Kind = kind;
-  note.Text = text;
-  return note;
+  return MakeNote(kind, start, length, pitch, text);
 }
 
 struct TOverlapCase {

@@ -1,3 +1,4 @@
+#include "common/note_builder.h"
 #include "song/song_model.h"
 #include "song/song_reader.h"
 
@@ -7,17 +8,6 @@
 using namespace songData;
 
 namespace {
-
-TNote Rec(TNoteKind kind, std::int32_t start, std::int32_t length = 0, std::int32_t pitch = 0,
-          const std::string& text = "") {
-  TNote note;
-  note.Kind = kind;
-  note.Start = start;
-  note.Length = length;
-  note.Pitch = pitch;
-  note.Text = text;
-  return note;
-}
 
 struct TLineCase {
   const char* Name;
@@ -34,34 +24,35 @@ TEST_P(NoteLines, ReadAsRecords) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, NoteLines,
     testing::Values(
-        TLineCase{"TextWithSpaces", ": 0 4 12 two words\n", {Rec(nkNormal, 0, 4, 12, "two words")}},
-        TLineCase{"SpaceAfterPitchGivesEmptyText", ": 0 4 12 \n", {Rec(nkNormal, 0, 4, 12)}},
-        TLineCase{"NothingAfterPitch", ": 0 4 12\n", {Rec(nkNormal, 0, 4, 12)}},
-        TLineCase{"TextKeepsItsOwnSpaces", "* 0 4 12  a \n", {Rec(nkGolden, 0, 4, 12, " a ")}},
+        TLineCase{
+            "TextWithSpaces", ": 0 4 12 two words\n", {MakeNote(nkNormal, 0, 4, 12, "two words")}},
+        TLineCase{"SpaceAfterPitchGivesEmptyText", ": 0 4 12 \n", {MakeNote(nkNormal, 0, 4, 12)}},
+        TLineCase{"NothingAfterPitch", ": 0 4 12\n", {MakeNote(nkNormal, 0, 4, 12)}},
+        TLineCase{"TextKeepsItsOwnSpaces", "* 0 4 12  a \n", {MakeNote(nkGolden, 0, 4, 12, " a ")}},
         TLineCase{"Kinds",
                   ": 0 1 1 a\n* 1 1 2 b\nF 2 1 3 c\n- 3\n",
-                  {Rec(nkNormal, 0, 1, 1, "a"), Rec(nkGolden, 1, 1, 2, "b"),
-                   Rec(nkFreestyle, 2, 1, 3, "c"), Rec(nkLineBreak, 3)}},
+                  {MakeNote(nkNormal, 0, 1, 1, "a"), MakeNote(nkGolden, 1, 1, 2, "b"),
+                   MakeNote(nkFreestyle, 2, 1, 3, "c"), MakeNote(nkLineBreak, 3)}},
         TLineCase{"LineBreakSecondNumberIgnored",
                   "- 16 20\n- 24\n",
-                  {Rec(nkLineBreak, 16), Rec(nkLineBreak, 24)}},
+                  {MakeNote(nkLineBreak, 16), MakeNote(nkLineBreak, 24)}},
         TLineCase{"OverlapRaised",
                   ": 0 10 1 a\n: 6 4 1 b\n",
-                  {Rec(nkNormal, 0, 10, 1, "a"), Rec(nkNormal, 10, 4, 1, "b")}},
+                  {MakeNote(nkNormal, 0, 10, 1, "a"), MakeNote(nkNormal, 10, 4, 1, "b")}},
+        TLineCase{"LineBreakRaisedButDoesNotMoveTheEnd",
+                  ": 0 10 1 a\n- 4\n: 10 2 1 b\n",
+                  {MakeNote(nkNormal, 0, 10, 1, "a"), MakeNote(nkLineBreak, 10),
+                   MakeNote(nkNormal, 10, 2, 1, "b")}},
+        TLineCase{"NegativeFirstStart", ": -8 2 1 a\n", {MakeNote(nkNormal, 0, 2, 1, "a")}},
         TLineCase{
-            "LineBreakRaisedButDoesNotMoveTheEnd",
-            ": 0 10 1 a\n- 4\n: 10 2 1 b\n",
-            {Rec(nkNormal, 0, 10, 1, "a"), Rec(nkLineBreak, 10), Rec(nkNormal, 10, 2, 1, "b")}},
-        TLineCase{"NegativeFirstStart", ": -8 2 1 a\n", {Rec(nkNormal, 0, 2, 1, "a")}},
-        TLineCase{
-            "IgnoredPrefixes", "P1\nf 0 1 1 a\nx\n: 0 1 1 b\n", {Rec(nkNormal, 0, 1, 1, "b")}},
+            "IgnoredPrefixes", "P1\nf 0 1 1 a\nx\n: 0 1 1 b\n", {MakeNote(nkNormal, 0, 1, 1, "b")}},
         TLineCase{"TextCutTo47Bytes",
                   ": 0 1 1 " + std::string(60, 'z') + "\n",
-                  {Rec(nkNormal, 0, 1, 1, std::string(47, 'z'))}},
+                  {MakeNote(nkNormal, 0, 1, 1, std::string(47, 'z'))}},
         TLineCase{"ExtremeNumbers",
                   ": -2147483648 2147483647 -2147483648 a\n: 0 1 2147483647 b\n",
-                  {Rec(nkNormal, 0, 2147483647, -2147483648, "a"),
-                   Rec(nkNormal, 2147483647, 1, 2147483647, "b")}}),
+                  {MakeNote(nkNormal, 0, 2147483647, -2147483648, "a"),
+                   MakeNote(nkNormal, 2147483647, 1, 2147483647, "b")}}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 struct TFailureCase {
@@ -204,13 +195,13 @@ TEST(GuessTranspose, FollowsTheMeanPitch) {
     std::int32_t Transpose;
   } cases[] = {{0, 12}, {3, 12}, {4, 0}, {16, 0}, {17, -12}, {60, -48}, {64, -60}, {75, -72}};
   for (auto c : cases) {
-    std::vector<TNote> notes(3, Rec(nkNormal, 0, 1, c.Mean));
+    std::vector<TNote> notes(3, MakeNote(nkNormal, 0, 1, c.Mean));
     EXPECT_EQ(GuessTranspose(notes), c.Transpose) << c.Mean;
   }
   EXPECT_EQ(GuessTranspose({}), 0);
   // Line breaks count with pitch 0, and (33 + 0) / 2 = 16.5 rounds to the even 16.
-  EXPECT_EQ(GuessTranspose({Rec(nkNormal, 0, 1, 33), Rec(nkLineBreak, 1)}), 0);
-  EXPECT_EQ(GuessTranspose({Rec(nkNormal, 0, 1, 35), Rec(nkLineBreak, 1)}), -12);
+  EXPECT_EQ(GuessTranspose({MakeNote(nkNormal, 0, 1, 33), MakeNote(nkLineBreak, 1)}), 0);
+  EXPECT_EQ(GuessTranspose({MakeNote(nkNormal, 0, 1, 35), MakeNote(nkLineBreak, 1)}), -12);
 }
 
 } // namespace

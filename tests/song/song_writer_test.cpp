@@ -1,3 +1,4 @@
+#include "common/note_builder.h"
 #include "common/temp_folder.h"
 #include "song/song_reader.h"
 #include "song/song_writer.h"
@@ -12,17 +13,6 @@
 using namespace songData;
 
 namespace {
-
-TNote Rec(TNoteKind kind, std::int32_t start, std::int32_t length = 0, std::int32_t pitch = 0,
-          const std::string& text = "") {
-  TNote note;
-  note.Kind = kind;
-  note.Start = start;
-  note.Length = length;
-  note.Pitch = pitch;
-  note.Text = text;
-  return note;
-}
 
 TEST(SongFileText, NewSongHasTheThreeNumbersAndE) {
   TSong song;
@@ -63,8 +53,9 @@ TEST(SongFileText, NoteLinesInFileOrder) {
   TSong song;
   song.UseBOM = true;
   song.Tags = {"#TITLE:\xC3\xA9"};
-  song.Notes = {Rec(nkNormal, 16, 4, -3, "b c"), Rec(nkGolden, 0, 2, 5, ""), Rec(nkLineBreak, 16),
-                Rec(nkFreestyle, 8, 1, 0, "\xFF"), Rec(TNoteKind(7), 30, 1, 1, "?")};
+  song.Notes = {MakeNote(nkNormal, 16, 4, -3, "b c"), MakeNote(nkGolden, 0, 2, 5, ""),
+                MakeNote(nkLineBreak, 16), MakeNote(nkFreestyle, 8, 1, 0, "\xFF"),
+                MakeNote(TNoteKind(7), 30, 1, 1, "?")};
   EXPECT_EQ(SongFileText(song),
             "\xEF\xBB\xBF#TITLE:\xC3\xA9\r\n#BPM:125\r\n#GAP:0\r\n#VIDEOGAP:0\r\n"
             "* 0 2 5 \r\nF 8 1 0 \xFF\r\n- 16\r\n: 16 4 -3 b c\r\n30 1 1 ?\r\nE\r\n");
@@ -90,8 +81,8 @@ TEST(WriteOrder, MatchesTheExchangeProcedureOnSortedAndShuffledRecords) {
     std::vector<TNote> notes;
     int count = 1 + static_cast<int>(random() % 40);
     for (int i = 0; i < count; ++i) {
-      notes.push_back(Rec(TNoteKind(1 + random() % 4), static_cast<std::int32_t>(random() % 6), 1,
-                          0, std::to_string(i)));
+      notes.push_back(MakeNote(TNoteKind(1 + random() % 4), static_cast<std::int32_t>(random() % 6),
+                               1, 0, std::to_string(i)));
     }
     if (round % 2 == 0) {
       TSong song;
@@ -106,7 +97,7 @@ TEST(WriteOrder, MatchesTheExchangeProcedureOnSortedAndShuffledRecords) {
 TEST(SongFileText, WritesEveryRecordOfALargeSong) {
   TSong song;
   for (int i = 0; i < 7000; ++i)
-    song.Notes.push_back(Rec(nkNormal, 7000 - i, 1, 1, "x"));
+    song.Notes.push_back(MakeNote(nkNormal, 7000 - i, 1, 1, "x"));
   std::string text = SongFileText(song);
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 7000 + 4);
   EXPECT_EQ(text.find(": 1 1 1 x\r\n"), text.find("#VIDEOGAP:0\r\n") + 13);
