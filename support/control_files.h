@@ -3,7 +3,6 @@
 // read from and written to disk in a text or an enciphered binary form. Every
 // loaded file lives in one process-wide registry; entries are addressed by
 // paths such as SETTINGS.CTL:\WINDOW\WIDTH, matched without regard to case.
-// Shared by every thread: ControlFilesLock serialises all access to the state.
 #include "support/control_file_entries.h"
 #include "support/named_lock.h"
 #include "support/str_hash.h"
@@ -16,6 +15,7 @@ namespace ControlFiles2 {
 
 enum TSaveMode : std::int32_t { smText = 1, smAsLoaded = 2, smBinary = 3 };
 
+// Shared by every thread: ControlFilesLock serialises all access to the state.
 struct TControlFilesState {
   TControlFilesState();
   TCtlNode ControlFiles{true, true}; // one child per loaded file

@@ -215,3 +215,15 @@ TEST(ControlFile, FilesOfOneNameInTwoFoldersShareTheKeySpace) {
   second.SetString("K", "three");
   EXPECT_EQ(ListEntries(second), "key K \"three\"\n");
 }
+
+TEST(ControlFile, RefusesIncludeChainsBeyondTheLimit) {
+  TCtlFolder folder;
+  const int files = 300;
+  for (int i = 0; i < files; ++i)
+    folder.Write("chain" + std::to_string(i) + ".ctl",
+                 i + 1 < files ? "$Include chain" + std::to_string(i + 1) + ".ctl\n" : "End 1\n");
+  std::string message = FailureOf([&] { TControlFile file(folder.File("chain0.ctl"), ""); });
+  EXPECT_EQ(message.find("CTL2: Can't load control file: " + folder.File("chain0.ctl")),
+            message.find(']') + 2);
+  EXPECT_NE(message.find("CTL2: includes nested more than 256 levels deep"), std::string::npos);
+}
