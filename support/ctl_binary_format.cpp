@@ -115,37 +115,41 @@ public:
   std::string Out;
 };
 
+template <class T>
+std::unique_ptr<T> MakeKey(TKeyClass keyClass, const std::string& name, const std::string& path) {
+  return std::unique_ptr<T>(static_cast<T*>(NewKey(keyClass, name, path + "\\" + UpperCase(name))));
+}
+
+// The key is built whole before it joins the tree; a truncated one is dropped.
 TNamedValue* ReadKey(std::uint8_t type, const std::string& path, TBodyReader& reader) {
   std::string name = reader.String();
-  std::string fullPath = path + "\\" + UpperCase(name);
   switch (type) {
   case ctBool: {
-    auto* key = static_cast<TBoolValue*>(NewKey(TKeyClass::kcBool, name, fullPath));
+    auto key = MakeKey<TBoolValue>(TKeyClass::kcBool, name, path);
     key->Raw = reader.Byte();
-    return key;
+    return key.release();
   }
   case ctInt: {
-    auto* key = static_cast<TIntValue*>(NewKey(TKeyClass::kcInt, name, fullPath));
+    auto key = MakeKey<TIntValue>(TKeyClass::kcInt, name, path);
     key->Value = reader.Int32();
-    return key;
+    return key.release();
   }
   case ctFloat: {
-    auto* key = static_cast<TFloatValue*>(NewKey(TKeyClass::kcFloat, name, fullPath));
+    auto key = MakeKey<TFloatValue>(TKeyClass::kcFloat, name, path);
     key->Value = reader.Double();
-    return key;
+    return key.release();
   }
   case ctString: {
-    auto* key = static_cast<TStringValue*>(NewKey(TKeyClass::kcString, name, fullPath));
+    auto key = MakeKey<TStringValue>(TKeyClass::kcString, name, path);
     key->Value = reader.String();
-    return key;
+    return key.release();
   }
   default: {
+    auto key = MakeKey<TStringListValue>(TKeyClass::kcStringList, name, path);
     std::int32_t count = reader.Int32();
     // Each item takes at least its two length bytes.
     if (count > 0 && static_cast<std::size_t>(count) > reader.Left() / 2)
       throw EError("Chunk data ends before its chunks do");
-    std::unique_ptr<TStringListValue> key(
-        static_cast<TStringListValue*>(NewKey(TKeyClass::kcStringList, name, fullPath)));
     for (std::int32_t i = 0; i < count; ++i)
       key->Items.push_back(reader.String());
     return key.release();
