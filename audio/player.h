@@ -88,8 +88,11 @@ std::string ToneSamplePath();
 // and EError when it holds no sample. Longer samples are cut to 65535.
 void LoadToneSample(TPlayer& player, const std::string& path);
 
-// Loads the tone sample, sets the tone mix to 4096 and starts the player
-// thread on the output (the sound device when none is given).
+// Loads the tone sample, sets the tone mix to 4096 and the buffer size, for
+// mixing on the calling thread.
+void PreparePlayer(TPlayer& player, std::int32_t bufferFrames);
+// PreparePlayer, then starts the player thread on the output (the sound device
+// when none is given).
 void InitPlayer(TPlayer& player, std::int32_t bufferFrames,
                 std::unique_ptr<TAudioOutput> output = nullptr);
 // Stops the thread and waits for it; safe when it has already ended.

@@ -45,10 +45,14 @@ private:
 
 } // namespace
 
-void InitPlayer(TPlayer& player, std::int32_t bufferFrames, std::unique_ptr<TAudioOutput> output) {
+void PreparePlayer(TPlayer& player, std::int32_t bufferFrames) {
   LoadToneSample(player, ToneSamplePath());
   player.ToneMix = 4096;
   player.BufferFrames = std::clamp(bufferFrames, 1, MaxBufferFrames);
+}
+
+void InitPlayer(TPlayer& player, std::int32_t bufferFrames, std::unique_ptr<TAudioOutput> output) {
+  PreparePlayer(player, bufferFrames);
   player.Output = output ? std::move(output) : MakeDeviceOutput();
   player.TerminateRequested = false;
   player.PlayerFinished = false;

@@ -1,0 +1,31 @@
+// decode: an MP3 into a 16-bit WAV file at its own rate and channel count.
+#include "audio/mp3_loader.h"
+#include "audio/wav_file.h"
+#include "cli/command_registry.h"
+#include "support/file_io.h"
+
+#include <cstdio>
+#include <iostream>
+
+namespace cli {
+namespace {
+
+int RunDecode(const std::vector<std::string>& args) {
+  if (args.size() != 2) return UsageError("decode");
+  songData::TPcmMusic music;
+  MP3Loader::DecodeMp3(args[0], nullptr, music);
+  MyServis::WriteFileAtomically(
+      args[1], player::WavBytes(music.Samples, music.SampleRate, songData::Channels(music)));
+  char duration[32];
+  std::snprintf(duration, sizeof duration, "%.3f", songData::MusicDuration(music));
+  std::cout << "rate: " << music.SampleRate << " Hz\nchannels: " << songData::Channels(music)
+            << "\nframes: " << songData::Frames(music) << "\nduration: " << duration << " s\n";
+  return ExitOk;
+}
+
+TCommandRegistration reg({"decode", "MP3 OUT.wav",
+                          "decodes the music into a WAV file at its own rate and channels",
+                          &RunDecode});
+
+} // namespace
+} // namespace cli
