@@ -40,18 +40,29 @@ void AnalyseShare(TAnalyser& analyser, int thread) {
   const int blockFrames = BlockFrames(music);
   const TResonatorBank bank = MakeResonatorBank(music.SampleRate);
   const int strips = static_cast<int>(analyser.SpectrumStrips.size());
-  std::vector<float> x;
-  std::array<float, BinCount> energy;
-  for (int b = 0; b < blocks; ++b) {
+  std::vector<float> x0, x1;
+  std::array<float, BinCount> energy0, energy1;
+  // Blocks go in pairs, which never straddle a strip since strips are 256 wide.
+  for (int b = 0; b < blocks; b += 2) {
     const int s = b / StripWidth;
     if (s % AnalyserThreads != thread || s >= strips) continue;
-    MonoBlock(music, b, x);
-    Resonate(bank, x.data(), x.size(), energy);
-    DrawColumn(analyser.SpectrumStrips[s], b % StripWidth, energy, blockFrames);
-    const std::int32_t done = ++analyser.AnalysedBlocks;
-    if (b % 64 == 0)
-      EventMan::PostEvent(*analyser.Events, ProgressEvent,
-                          static_cast<std::int32_t>(std::nearbyint(double(done) / blocks * 100)));
+    const bool pair = b + 1 < blocks;
+    MonoBlock(music, b, x0);
+    if (pair) MonoBlock(music, b + 1, x1);
+    if (pair && x0.size() == x1.size())
+      ResonatePair(bank, x0.data(), x1.data(), x0.size(), energy0, energy1);
+    else {
+      Resonate(bank, x0.data(), x0.size(), energy0);
+      if (pair) Resonate(bank, x1.data(), x1.size(), energy1);
+    }
+    for (int i = 0; i < (pair ? 2 : 1); ++i) {
+      DrawColumn(analyser.SpectrumStrips[s], (b + i) % StripWidth, i == 0 ? energy0 : energy1,
+                 blockFrames);
+      const std::int32_t done = ++analyser.AnalysedBlocks;
+      if ((b + i) % 64 == 0)
+        EventMan::PostEvent(*analyser.Events, ProgressEvent,
+                            static_cast<std::int32_t>(std::nearbyint(double(done) / blocks * 100)));
+    }
     if (analyser.AnalyserStopRequested) return;
   }
   EventMan::PostEvent(*analyser.Events, ProgressEvent, 100);

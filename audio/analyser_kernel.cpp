@@ -1,5 +1,6 @@
 // Built with -ffp-contract=off: a fused multiply-add would round differently
-// from the one-bin loop, and the two must give the same pixels.
+// from the one-bin loop, and the two must give the same pixels. The wide
+// versions are chosen at run time, so the program's baseline stays as it is.
 #include "audio/analyser_kernel.h"
 
 #include "audio/tone_table.h"
@@ -7,41 +8,95 @@
 namespace analyser {
 namespace {
 
-typedef float TLanes __attribute__((vector_size(32)));
-constexpr int LanesPerVector = 8;
-constexpr int VectorCount = LaneCount / LanesPerVector;
+// Blocks advanced together, each with its own resonators in Vectors vectors
+// of Width lanes. Subtracting +0 broadcasts a value and keeps it, -0 included.
+template <int Width, int Vectors, int Blocks>
+__attribute__((always_inline)) inline void
+ResonateLanes(const TResonatorBank& bank, const float* const (&x)[Blocks], std::size_t count,
+              std::array<float, BinCount>* const (&energy)[Blocks]) {
+  typedef float TLanes __attribute__((vector_size(4 * Width)));
+  static_assert(Width * Vectors >= BinCount && Width * Vectors <= LaneCount);
+  TLanes c[Vectors], p[Blocks][Vectors] = {}, v[Blocks][Vectors] = {}, e[Blocks][Vectors] = {};
+  for (int i = 0; i < Vectors; ++i)
+    for (int lane = 0; lane < Width; ++lane)
+      c[i][lane] = bank.Coefficients[i * Width + lane];
+  const TLanes dt = bank.Dt - TLanes{};
+  for (std::size_t k = 0; k < count; ++k) {
+#pragma GCC unroll 2
+    for (int b = 0; b < Blocks; ++b) {
+      const TLanes xk = x[b][k] - TLanes{};
+#pragma GCC unroll 8
+      for (int i = 0; i < Vectors; ++i) {
+        const TLanes a = xk - c[i] * p[b][i];
+        v[b][i] = v[b][i] + a * dt;
+        p[b][i] = p[b][i] + v[b][i] * dt;
+        e[b][i] = e[b][i] + v[b][i] * v[b][i] + c[i] * p[b][i] * p[b][i];
+      }
+    }
+  }
+  for (int b = 0; b < Blocks; ++b)
+    for (int j = 0; j < BinCount; ++j)
+      (*energy[b])[j] = e[b][j / Width][j % Width];
+}
+
+__attribute__((target("avx512f"))) void Pair(const TResonatorBank& bank, const float* x0,
+                                             const float* x1, std::size_t count,
+                                             std::array<float, BinCount>& e0,
+                                             std::array<float, BinCount>& e1) {
+  ResonateLanes<16, 3, 2>(bank, {x0, x1}, count, {&e0, &e1});
+}
+
+__attribute__((target("avx2"))) void Pair(const TResonatorBank& bank, const float* x0,
+                                          const float* x1, std::size_t count,
+                                          std::array<float, BinCount>& e0,
+                                          std::array<float, BinCount>& e1) {
+  ResonateLanes<8, 5, 1>(bank, {x0}, count, {&e0});
+  ResonateLanes<8, 5, 1>(bank, {x1}, count, {&e1});
+}
+
+__attribute__((target("default"))) void Pair(const TResonatorBank& bank, const float* x0,
+                                             const float* x1, std::size_t count,
+                                             std::array<float, BinCount>& e0,
+                                             std::array<float, BinCount>& e1) {
+  ResonateLanes<4, 9, 1>(bank, {x0}, count, {&e0});
+  ResonateLanes<4, 9, 1>(bank, {x1}, count, {&e1});
+}
+
+__attribute__((target("avx512f"))) void One(const TResonatorBank& bank, const float* x,
+                                            std::size_t count, std::array<float, BinCount>& e) {
+  ResonateLanes<16, 3, 1>(bank, {x}, count, {&e});
+}
+
+__attribute__((target("avx2"))) void One(const TResonatorBank& bank, const float* x,
+                                         std::size_t count, std::array<float, BinCount>& e) {
+  ResonateLanes<8, 5, 1>(bank, {x}, count, {&e});
+}
+
+__attribute__((target("default"))) void One(const TResonatorBank& bank, const float* x,
+                                            std::size_t count, std::array<float, BinCount>& e) {
+  ResonateLanes<4, 9, 1>(bank, {x}, count, {&e});
+}
 
 } // namespace
 
 TResonatorBank MakeResonatorBank(int sampleRate) {
   TResonatorBank bank;
-  for (int j = 0; j < BinCount; ++j) {
-    const float w = 6.28318f * player::ToneFrequencies[18 + j];
-    bank.Coefficients[j] = w * w;
+  for (int k = 0; k < LaneCount; ++k) {
+    const float w = 6.28318f * player::ToneFrequencies[18 + k];
+    bank.Coefficients[k] = w * w;
   }
   bank.Dt = 1.0f / static_cast<float>(sampleRate);
   return bank;
 }
 
-__attribute__((target_clones("avx2", "default"))) void
-Resonate(const TResonatorBank& bank, const float* x, std::size_t count,
-         std::array<float, BinCount>& energy) {
-  TLanes c[VectorCount], p[VectorCount] = {}, v[VectorCount] = {}, e[VectorCount] = {};
-  for (int i = 0; i < VectorCount; ++i)
-    for (int lane = 0; lane < LanesPerVector; ++lane)
-      c[i][lane] = bank.Coefficients[i * LanesPerVector + lane];
-  const TLanes dt = TLanes{} + bank.Dt;
-  for (std::size_t k = 0; k < count; ++k) {
-    const TLanes xk = TLanes{} + x[k];
-    for (int i = 0; i < VectorCount; ++i) {
-      const TLanes a = xk - c[i] * p[i];
-      v[i] = v[i] + a * dt;
-      p[i] = p[i] + v[i] * dt;
-      e[i] = e[i] + v[i] * v[i] + c[i] * p[i] * p[i];
-    }
-  }
-  for (int j = 0; j < BinCount; ++j)
-    energy[j] = e[j / LanesPerVector][j % LanesPerVector];
+void Resonate(const TResonatorBank& bank, const float* x, std::size_t count,
+              std::array<float, BinCount>& energy) {
+  One(bank, x, count, energy);
+}
+
+void ResonatePair(const TResonatorBank& bank, const float* x0, const float* x1, std::size_t count,
+                  std::array<float, BinCount>& energy0, std::array<float, BinCount>& energy1) {
+  Pair(bank, x0, x1, count, energy0, energy1);
 }
 
 void ResonateOneBinAtATime(const TResonatorBank& bank, const float* x, std::size_t count,

@@ -7,10 +7,10 @@
 namespace analyser {
 
 constexpr int BinCount = 36;
-constexpr int LaneCount = 40; // the bins rounded up to whole vectors
+constexpr int LaneCount = 48; // the bins rounded up to whole vectors of every width used
 
 struct TResonatorBank {
-  std::array<float, LaneCount> Coefficients{}; // (2 pi f)^2 per bin; spare lanes 0
+  std::array<float, LaneCount> Coefficients{}; // (2 pi f)^2; lanes past the bins unused
   float Dt = 0.0f;                             // 1 / sample rate
 };
 
@@ -20,6 +20,9 @@ TResonatorBank MakeResonatorBank(int sampleRate);
 // by sample, each bin's arithmetic exactly that of ResonateOneBinAtATime.
 void Resonate(const TResonatorBank& bank, const float* x, std::size_t count,
               std::array<float, BinCount>& energy);
+// Two blocks of the same length at once, which keeps wide vector units busy.
+void ResonatePair(const TResonatorBank& bank, const float* x0, const float* x1, std::size_t count,
+                  std::array<float, BinCount>& energy0, std::array<float, BinCount>& energy1);
 
 // The same energies, one bin after another over the whole block.
 void ResonateOneBinAtATime(const TResonatorBank& bank, const float* x, std::size_t count,

@@ -146,13 +146,19 @@ TEST(Resonate, LanesGiveTheOneBinLoopsEnergiesBitForBit) {
   std::uniform_int_distribution<int> sample(-65536, 65534);
   for (int rate : {22050, 44100, 48000}) {
     const TResonatorBank bank = MakeResonatorBank(rate);
-    std::vector<float> x(rate / 32);
-    for (float& value : x)
+    std::vector<float> x0(rate / 32), x1(rate / 32);
+    for (float& value : x0)
       value = static_cast<float>(sample(random));
-    std::array<float, BinCount> lanes{}, oneBin{};
-    Resonate(bank, x.data(), x.size(), lanes);
-    ResonateOneBinAtATime(bank, x.data(), x.size(), oneBin);
-    EXPECT_EQ(std::memcmp(lanes.data(), oneBin.data(), sizeof lanes), 0) << rate;
+    for (float& value : x1)
+      value = static_cast<float>(sample(random));
+    std::array<float, BinCount> one{}, pair0{}, pair1{}, expected0{}, expected1{};
+    Resonate(bank, x0.data(), x0.size(), one);
+    ResonatePair(bank, x0.data(), x1.data(), x0.size(), pair0, pair1);
+    ResonateOneBinAtATime(bank, x0.data(), x0.size(), expected0);
+    ResonateOneBinAtATime(bank, x1.data(), x1.size(), expected1);
+    EXPECT_EQ(std::memcmp(one.data(), expected0.data(), sizeof one), 0) << rate;
+    EXPECT_EQ(std::memcmp(pair0.data(), expected0.data(), sizeof one), 0) << rate;
+    EXPECT_EQ(std::memcmp(pair1.data(), expected1.data(), sizeof one), 0) << rate;
   }
 }
 
