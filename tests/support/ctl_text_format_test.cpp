@@ -202,3 +202,14 @@ TEST(TextForm, SavesIncludeCyclesOnce) {
   EXPECT_EQ(folder.Read("ping.ctl"), "$Include pong.ctl\r\nP       1\r\n");
   EXPECT_EQ(folder.Read("pong.ctl"), "$Include ping.ctl\r\nQ       \"3\"\r\n");
 }
+
+TEST(TextForm, KeepsDuplicateKeysAndFindsTheLater) {
+  TCtlFolder folder;
+  {
+    TControlFile file(folder.Write("twice.ctl", "A \"first\"\na \"second\"\n"), "");
+    EXPECT_EQ(file.GetString("A"), "second");
+    file.SetString("A", "third");
+    file.Save();
+  }
+  EXPECT_EQ(folder.Read("twice.ctl"), "A       \"first\"\r\na       \"third\"\r\n");
+}
