@@ -48,12 +48,12 @@ void AnalyseShare(TAnalyser& analyser, int thread) {
     if (s % AnalyserThreads != thread || s >= strips) continue;
     const bool pair = b + 1 < blocks;
     MonoBlock(music, b, x0);
-    if (pair) MonoBlock(music, b + 1, x1);
-    if (pair && x0.size() == x1.size())
+    MonoBlock(music, pair ? b + 1 : b, x1);
+    if (x0.size() == x1.size()) {
       ResonatePair(bank, x0.data(), x1.data(), x0.size(), energy0, energy1);
-    else {
-      Resonate(bank, x0.data(), x0.size(), energy0);
-      if (pair) Resonate(bank, x1.data(), x1.size(), energy1);
+    } else {
+      ResonatePair(bank, x0.data(), x0.data(), x0.size(), energy0, energy0);
+      ResonatePair(bank, x1.data(), x1.data(), x1.size(), energy1, energy1);
     }
     for (int i = 0; i < (pair ? 2 : 1); ++i) {
       DrawColumn(analyser.SpectrumStrips[s], (b + i) % StripWidth, i == 0 ? energy0 : energy1,

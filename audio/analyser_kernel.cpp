@@ -39,42 +39,38 @@ ResonateLanes(const TResonatorBank& bank, const float* const (&x)[Blocks], std::
       (*energy[b])[j] = e[b][j / Width][j % Width];
 }
 
-__attribute__((target("avx512f"))) void Pair(const TResonatorBank& bank, const float* x0,
-                                             const float* x1, std::size_t count,
-                                             std::array<float, BinCount>& e0,
-                                             std::array<float, BinCount>& e1) {
+using TPairKernel = void (*)(const TResonatorBank&, const float*, const float*, std::size_t,
+                             std::array<float, BinCount>&, std::array<float, BinCount>&);
+__attribute__((target("avx512f"))) void PairAvx512(const TResonatorBank& bank, const float* x0,
+                                                   const float* x1, std::size_t count,
+                                                   std::array<float, BinCount>& e0,
+                                                   std::array<float, BinCount>& e1) {
   ResonateLanes<16, 3, 2>(bank, {x0, x1}, count, {&e0, &e1});
 }
 
-__attribute__((target("avx2"))) void Pair(const TResonatorBank& bank, const float* x0,
-                                          const float* x1, std::size_t count,
-                                          std::array<float, BinCount>& e0,
-                                          std::array<float, BinCount>& e1) {
+__attribute__((target("avx2"))) void PairAvx2(const TResonatorBank& bank, const float* x0,
+                                              const float* x1, std::size_t count,
+                                              std::array<float, BinCount>& e0,
+                                              std::array<float, BinCount>& e1) {
   ResonateLanes<8, 5, 1>(bank, {x0}, count, {&e0});
   ResonateLanes<8, 5, 1>(bank, {x1}, count, {&e1});
 }
 
-__attribute__((target("default"))) void Pair(const TResonatorBank& bank, const float* x0,
-                                             const float* x1, std::size_t count,
-                                             std::array<float, BinCount>& e0,
-                                             std::array<float, BinCount>& e1) {
+void PairBase(const TResonatorBank& bank, const float* x0, const float* x1, std::size_t count,
+              std::array<float, BinCount>& e0, std::array<float, BinCount>& e1) {
   ResonateLanes<4, 9, 1>(bank, {x0}, count, {&e0});
   ResonateLanes<4, 9, 1>(bank, {x1}, count, {&e1});
 }
 
-__attribute__((target("avx512f"))) void One(const TResonatorBank& bank, const float* x,
-                                            std::size_t count, std::array<float, BinCount>& e) {
-  ResonateLanes<16, 3, 1>(bank, {x}, count, {&e});
-}
-
-__attribute__((target("avx2"))) void One(const TResonatorBank& bank, const float* x,
-                                         std::size_t count, std::array<float, BinCount>& e) {
-  ResonateLanes<8, 5, 1>(bank, {x}, count, {&e});
-}
-
-__attribute__((target("default"))) void One(const TResonatorBank& bank, const float* x,
-                                            std::size_t count, std::array<float, BinCount>& e) {
-  ResonateLanes<4, 9, 1>(bank, {x}, count, {&e});
+TPairKernel Kernel(TKernelWidth width) {
+  switch (width) {
+  case TKernelWidth::kwAvx512:
+    return PairAvx512;
+  case TKernelWidth::kwAvx2:
+    return PairAvx2;
+  default:
+    return PairBase;
+  }
 }
 
 } // namespace
@@ -89,14 +85,34 @@ TResonatorBank MakeResonatorBank(int sampleRate) {
   return bank;
 }
 
-void Resonate(const TResonatorBank& bank, const float* x, std::size_t count,
-              std::array<float, BinCount>& energy) {
-  One(bank, x, count, energy);
+bool KernelSupported(TKernelWidth width) {
+  __builtin_cpu_init();
+  switch (width) {
+  case TKernelWidth::kwAvx512:
+    return __builtin_cpu_supports("avx512f");
+  case TKernelWidth::kwAvx2:
+    return __builtin_cpu_supports("avx2");
+  default:
+    return true;
+  }
 }
 
+void ResonatePairWith(TKernelWidth width, const TResonatorBank& bank, const float* x0,
+                      const float* x1, std::size_t count, std::array<float, BinCount>& energy0,
+                      std::array<float, BinCount>& energy1) {
+  Kernel(width)(bank, x0, x1, count, energy0, energy1);
+}
+
+// Chosen once at run time rather than through ifunc resolvers, which run
+// before sanitizer runtimes are ready.
 void ResonatePair(const TResonatorBank& bank, const float* x0, const float* x1, std::size_t count,
                   std::array<float, BinCount>& energy0, std::array<float, BinCount>& energy1) {
-  Pair(bank, x0, x1, count, energy0, energy1);
+  static const TPairKernel kernel = [] {
+    for (TKernelWidth width : {TKernelWidth::kwAvx512, TKernelWidth::kwAvx2})
+      if (KernelSupported(width)) return Kernel(width);
+    return Kernel(TKernelWidth::kwBase);
+  }();
+  kernel(bank, x0, x1, count, energy0, energy1);
 }
 
 void ResonateOneBinAtATime(const TResonatorBank& bank, const float* x, std::size_t count,

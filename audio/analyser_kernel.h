@@ -16,13 +16,19 @@ struct TResonatorBank {
 
 TResonatorBank MakeResonatorBank(int sampleRate);
 
-// Energies of every bin over x[0..count): all bins advanced together, sample
-// by sample, each bin's arithmetic exactly that of ResonateOneBinAtATime.
-void Resonate(const TResonatorBank& bank, const float* x, std::size_t count,
-              std::array<float, BinCount>& energy);
-// Two blocks of the same length at once, which keeps wide vector units busy.
+// Energies of every bin over two blocks x0[0..count) and x1[0..count): all
+// bins of both blocks advanced together, sample by sample, each bin's
+// arithmetic exactly that of ResonateOneBinAtATime. Two blocks at once keep
+// wide vector units busy; the widest the processor has is used.
 void ResonatePair(const TResonatorBank& bank, const float* x0, const float* x1, std::size_t count,
                   std::array<float, BinCount>& energy0, std::array<float, BinCount>& energy1);
+
+enum class TKernelWidth { kwBase, kwAvx2, kwAvx512 };
+bool KernelSupported(TKernelWidth width);
+// ResonatePair with the vectors of the width given, which must be supported.
+void ResonatePairWith(TKernelWidth width, const TResonatorBank& bank, const float* x0,
+                      const float* x1, std::size_t count, std::array<float, BinCount>& energy0,
+                      std::array<float, BinCount>& energy1);
 
 // The same energies, one bin after another over the whole block.
 void ResonateOneBinAtATime(const TResonatorBank& bank, const float* x, std::size_t count,

@@ -141,7 +141,7 @@ TEST(DrawColumn, ColoursByWeightedLevel) {
   EXPECT_EQ(strip.Pixel(6, 25), 0u);
 }
 
-TEST(Resonate, LanesGiveTheOneBinLoopsEnergiesBitForBit) {
+TEST(Resonate, EveryWidthGivesTheOneBinLoopsEnergiesBitForBit) {
   std::mt19937 random(7);
   std::uniform_int_distribution<int> sample(-65536, 65534);
   for (int rate : {22050, 44100, 48000}) {
@@ -151,14 +151,19 @@ TEST(Resonate, LanesGiveTheOneBinLoopsEnergiesBitForBit) {
       value = static_cast<float>(sample(random));
     for (float& value : x1)
       value = static_cast<float>(sample(random));
-    std::array<float, BinCount> one{}, pair0{}, pair1{}, expected0{}, expected1{};
-    Resonate(bank, x0.data(), x0.size(), one);
-    ResonatePair(bank, x0.data(), x1.data(), x0.size(), pair0, pair1);
+    std::array<float, BinCount> expected0{}, expected1{};
     ResonateOneBinAtATime(bank, x0.data(), x0.size(), expected0);
     ResonateOneBinAtATime(bank, x1.data(), x1.size(), expected1);
-    EXPECT_EQ(std::memcmp(one.data(), expected0.data(), sizeof one), 0) << rate;
-    EXPECT_EQ(std::memcmp(pair0.data(), expected0.data(), sizeof one), 0) << rate;
-    EXPECT_EQ(std::memcmp(pair1.data(), expected1.data(), sizeof one), 0) << rate;
+    for (TKernelWidth width :
+         {TKernelWidth::kwBase, TKernelWidth::kwAvx2, TKernelWidth::kwAvx512}) {
+      if (!KernelSupported(width)) continue;
+      std::array<float, BinCount> energy0{}, energy1{};
+      ResonatePairWith(width, bank, x0.data(), x1.data(), x0.size(), energy0, energy1);
+      EXPECT_EQ(std::memcmp(energy0.data(), expected0.data(), sizeof energy0), 0)
+          << rate << " width " << int(width);
+      EXPECT_EQ(std::memcmp(energy1.data(), expected1.data(), sizeof energy1), 0)
+          << rate << " width " << int(width);
+    }
   }
 }
 
