@@ -4,7 +4,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 namespace MyServis {
@@ -85,10 +84,12 @@ std::string FormatGeneral(double value, int digits, char decimalSeparator) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
   if (value == 0) return "0";
-  // The value rounded to `digits` significant digits: d.ddd e exponent.
+  // The value rounded to `digits` significant digits: d.ddd e exponent. to_chars,
+  // unlike printf, never looks at the locale that the window toolkit sets.
   char scientific[64];
-  std::snprintf(scientific, sizeof scientific, "%.*e", digits - 1, value);
-  std::string text(scientific);
+  auto written = std::to_chars(scientific, scientific + sizeof scientific, value,
+                               std::chars_format::scientific, digits - 1);
+  std::string text(scientific, written.ptr);
   bool negative = text.front() == '-';
   if (negative) text.erase(0, 1);
   std::size_t e = text.find('e');
@@ -119,8 +120,8 @@ std::string FormatRounded(double value) {
   double rounded = std::nearbyint(value);
   if (rounded == 0) return "0";
   char text[400];
-  std::snprintf(text, sizeof text, "%.0f", rounded);
-  return text;
+  auto written = std::to_chars(text, text + sizeof text, rounded, std::chars_format::fixed, 0);
+  return std::string(text, written.ptr);
 }
 
 std::string FormatShortest(double value) {

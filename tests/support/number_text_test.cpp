@@ -1,6 +1,7 @@
 #include "support/number_text.h"
 #include "support/runtime_errors.h"
 
+#include <clocale>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -99,4 +100,18 @@ TEST(RoundedAndShortest, WholeNumbersAndRoundTrips) {
   }
   EXPECT_EQ(FormatShortest(300.5), "300.5");
   EXPECT_EQ(FormatShortest(125), "125");
+}
+
+TEST(NumberText, IgnoresTheProcessLocale) {
+  // The window toolkit sets the locale from the environment at start-up.
+  if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "no German locale";
+  std::string general = FormatGeneral(300.25, 5, '.');
+  std::string rounded = FormatRounded(1234.5);
+  double parsed = 0;
+  bool ok = TryParseFloat("2.5", '.', parsed);
+  std::setlocale(LC_NUMERIC, "C");
+  EXPECT_EQ(general, "300.25");
+  EXPECT_EQ(rounded, "1234");
+  EXPECT_TRUE(ok);
+  EXPECT_EQ(parsed, 2.5);
 }
