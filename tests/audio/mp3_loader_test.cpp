@@ -152,6 +152,25 @@ TEST(DecodeMp3, BadFilesAreInvalidAndLeaveThePreviousMusic) {
   }
 }
 
+TEST(DecodeMp3, FormatChangeInsideTheFileFailsAndKeepsThePreviousMusic) {
+  TScratchFolder folder;
+  EncodeMp3(folder.File("a.mp3"), SineSamples(44100, 2, 4410, 440.0, 8000.0), 44100, 2);
+  EncodeMp3(folder.File("b.mp3"), SineSamples(22050, 1, 4410, 440.0, 8000.0), 22050, 1);
+  std::ifstream a(folder.File("a.mp3"), std::ios::binary),
+      b(folder.File("b.mp3"), std::ios::binary);
+  folder.Write("both.mp3", std::string(std::istreambuf_iterator<char>(a), {}) +
+                               std::string(std::istreambuf_iterator<char>(b), {}));
+  TPcmMusic music;
+  music.Samples = {9};
+  try {
+    MP3Loader::DecodeMp3(folder.File("both.mp3"), nullptr, music);
+    ADD_FAILURE() << "no failure";
+  } catch (const MyServis::EError& e) {
+    EXPECT_NE(std::string(e.what()).find("Can't decode MP3: "), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(music.Samples, std::vector<std::int16_t>{9});
+}
+
 TEST(DecodeMp3, MissingFileIsAFileError) {
   TPcmMusic music;
   EXPECT_THROW(MP3Loader::DecodeMp3("/nonexistent/none.mp3", nullptr, music),
