@@ -52,6 +52,7 @@ void PreparePlayer(TPlayer& player, std::int32_t bufferFrames) {
 }
 
 void InitPlayer(TPlayer& player, std::int32_t bufferFrames, std::unique_ptr<TAudioOutput> output) {
+  ShutdownPlayer(player); // one thread per player
   PreparePlayer(player, bufferFrames);
   player.Output = output ? std::move(output) : MakeDeviceOutput();
   player.TerminateRequested = false;
