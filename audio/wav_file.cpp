@@ -1,5 +1,7 @@
 #include "audio/wav_file.h"
 
+#include <charconv>
+
 namespace player {
 namespace {
 
@@ -33,6 +35,13 @@ std::string WavBytes(const std::vector<std::int16_t>& samples, int sampleRate, i
   for (std::int16_t s : samples)
     Put16(out, static_cast<std::uint16_t>(s));
   return out;
+}
+
+std::string SecondsText(double seconds) {
+  char text[64];
+  std::to_chars_result end =
+      std::to_chars(text, text + sizeof text, seconds, std::chars_format::fixed, 3);
+  return std::string(text, end.ptr);
 }
 
 } // namespace player

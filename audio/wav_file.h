@@ -7,5 +7,7 @@
 namespace player {
 
 std::string WavBytes(const std::vector<std::int16_t>& samples, int sampleRate, int channels);
+// A duration as "1.500", with a point whatever the process locale.
+std::string SecondsText(double seconds);
 
 } // namespace player

@@ -4,7 +4,6 @@
 #include "cli/command_registry.h"
 #include "support/file_io.h"
 
-#include <cstdio>
 #include <iostream>
 
 namespace cli {
@@ -16,10 +15,9 @@ int RunDecode(const std::vector<std::string>& args) {
   MP3Loader::DecodeMp3(args[0], nullptr, music);
   MyServis::WriteFileAtomically(
       args[1], player::WavBytes(music.Samples, music.SampleRate, songData::Channels(music)));
-  char duration[32];
-  std::snprintf(duration, sizeof duration, "%.3f", songData::MusicDuration(music));
   std::cout << "rate: " << music.SampleRate << " Hz\nchannels: " << songData::Channels(music)
-            << "\nframes: " << songData::Frames(music) << "\nduration: " << duration << " s\n";
+            << "\nframes: " << songData::Frames(music)
+            << "\nduration: " << player::SecondsText(songData::MusicDuration(music)) << " s\n";
   return ExitOk;
 }
 

@@ -11,7 +11,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <iostream>
 #include <optional>
 
@@ -114,10 +113,9 @@ int RunMix(const std::vector<std::string>& args) {
   StopMusic(mixer);
 
   MyServis::WriteFileAtomically(options->Out, WavBytes(capture.Samples(), OutputRate, 2));
-  char duration[32];
-  std::snprintf(duration, sizeof duration, "%.3f",
-                static_cast<double>(capture.FrameCount()) / OutputRate);
-  std::cout << "frames: " << capture.FrameCount() << "\nduration: " << duration << " s\n";
+  std::cout << "frames: " << capture.FrameCount()
+            << "\nduration: " << SecondsText(static_cast<double>(capture.FrameCount()) / OutputRate)
+            << " s\n";
   return ExitOk;
 }
 
