@@ -175,10 +175,18 @@ std::int32_t OpenControlFile(const std::string& expandedName, std::int32_t passw
   file->PasswordNumber = passwordNumber;
   // Registered before reading, so that a file including itself finds itself.
   TCtlNode* node = AddEntry(state.ControlFiles, file);
-  if (file->IsText) {
-    ReadTextFile(expandedName, bytes, *node);
-  } else {
-    ReadBinaryFile(bytes, *node, passwordNumber);
+  try {
+    if (file->IsText) {
+      ReadTextFile(expandedName, bytes, *node);
+    } else {
+      ReadBinaryFile(bytes, *node, passwordNumber);
+    }
+  } catch (...) {
+    // A half-read file must not stay registered: the next load would take it
+    // as loaded, and a save would write the half over the whole.
+    file->RefCount = 1;
+    ReleaseControlFile(file->Handle);
+    throw;
   }
   return file->Handle;
 }

@@ -186,6 +186,23 @@ TEST(TextForm, LoadsIncludesBesideTheIncludingFile) {
       << message;
 }
 
+TEST(TextForm, AFailedLoadLeavesNothingLoaded) {
+  TCtlFolder folder;
+  std::string path = folder.Write("damaged.ctl", "Kept 1\nHuge 1" + std::string(400, '0') + "\n");
+  folder.Write("cycle.ctl", "$Include damaged.ctl\n");
+  std::string cycle =
+      folder.Write("self.ctl", "$Include self.ctl\nA 1\nB 1" + std::string(400, '0') + "\n");
+  FailureOf([&] { TControlFile file(path, ""); });
+  FailureOf([&] { TControlFile file(folder.File("cycle.ctl"), ""); });
+  FailureOf([&] { TControlFile file(cycle, ""); });
+  EXPECT_EQ(ControlFiles2::FindKey("DAMAGED.CTL:\\KEPT"), nullptr);
+  EXPECT_EQ(ControlFiles2::FindKey("SELF.CTL:\\A"), nullptr);
+  // Loading again reads the file anew instead of taking the half-read one.
+  folder.Write("damaged.ctl", "Kept 2\n");
+  TControlFile file(path, "");
+  EXPECT_EQ(file.GetString("Kept"), "2");
+}
+
 TEST(TextForm, SavesIncludeCyclesOnce) {
   TCtlFolder folder;
   std::string self = folder.Write("self.ctl", "$Include self.ctl\nK \"1\"\n");
