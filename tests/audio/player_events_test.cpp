@@ -85,14 +85,26 @@ TEST(PlayerEvents, ZeroLengthNoteEndsBeforeItStarts) {
   EXPECT_EQ(mix.p.PendingTone, 5);
 }
 
-TEST(PlayerEvents, NoEventsWhileStopped) {
+TEST(PlayerEvents, StoppingInsideAnEventsLeadKeepsTheToneOff) {
   TEventMix mix({Note(1, 2, 7)});
-  mix.Tones(44100 - 101);
+  // Frame 44050 lies in the 100 frames before the note, where its start is
+  // taken on every frame until the position reaches it.
+  std::vector<std::int32_t> tones = mix.Tones(44050);
+  EXPECT_EQ(tones.back(), 7);
   StopMusic(mix.p);
   StopTone(mix.p);
-  mix.Tones(500);
-  EXPECT_EQ(mix.p.CurrentTone, NoTone);
+  tones = mix.Tones(500);
+  EXPECT_EQ(FirstFrameWith(tones, 7), -1);
   EXPECT_EQ(mix.p.ToneVolumeTarget, 0u);
+}
+
+TEST(PlayerEvents, TempoWithoutTimeGivesNoEvents) {
+  TEventMix mix({Note(1, 2, 7)});
+  mix.song.BPM = 0.0; // every note would lie at an infinite time
+  PublishPlayerSong(mix.p, mix.song);
+  FindNextNoteEvent(mix.p);
+  std::vector<std::int32_t> tones = mix.Tones(2 * 44100);
+  EXPECT_EQ(FirstFrameWith(tones, 7), -1);
 }
 
 TEST(PlayerEvents, EachSearchReadsTheSnapshotPublishedLast) {

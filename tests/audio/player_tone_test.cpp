@@ -98,6 +98,15 @@ TEST(ToneSample, TheCurrentFolderComesFirst) {
   EXPECT_EQ(ToneSamplePath(), MyServis::ProgramFolder() + "/sample.pcm");
 }
 
+TEST(ToneSample, LongSampleIsCutToWhatThePositionCanHold) {
+  audiotest::TScratchFolder folder;
+  folder.Write("long.pcm", std::string(2 * 70000, '\x01'));
+  TPlayer p;
+  LoadToneSample(p, folder.File("long.pcm"));
+  EXPECT_EQ(p.ToneSample.size(), 65535u);
+  EXPECT_EQ(p.ToneLength, 65535u << 16);
+}
+
 TEST(ToneSample, EmptyOrMissingFails) {
   audiotest::TScratchFolder folder;
   folder.Write("empty.pcm", "\x01");
