@@ -20,8 +20,9 @@ TTempFolder::~TTempFolder() {
   std::filesystem::remove_all(path_, ignored);
 }
 
-void TTempFolder::Write(const std::string& name, const std::string& bytes) const {
+std::string TTempFolder::Write(const std::string& name, const std::string& bytes) const {
   std::ofstream(File(name), std::ios::binary) << bytes;
+  return File(name);
 }
 
 std::string TTempFolder::Read(const std::string& name) const {

@@ -10,7 +10,8 @@ public:
   TTempFolder& operator=(const TTempFolder&) = delete;
   const std::string& Path() const { return path_; }
   std::string File(const std::string& name) const { return path_ + "/" + name; }
-  void Write(const std::string& name, const std::string& bytes) const;
+  // Returns the file's path.
+  std::string Write(const std::string& name, const std::string& bytes) const;
   std::string Read(const std::string& name) const;
   bool Exists(const std::string& name) const;
   // The names in the folder, sorted.

@@ -36,14 +36,14 @@ void SaveAs(const std::string& fileName, std::int32_t mode, const std::string& p
 }
 
 std::string LoadFailure(const std::string& bytes, const std::string& password = "") {
-  TCtlFolder folder;
+  TTempFolder folder;
   return FailureOf([&] { TControlFile file(folder.Write("damaged.ctl", bytes), password); });
 }
 
 } // namespace
 
 TEST(BinaryForm, ReadsBackWhatTheTextFormHeld) {
-  TCtlFolder folder;
+  TTempFolder folder;
   std::string name = folder.Write("kinds.ctl", AllKinds);
   std::string fromText = ListEntries(TControlFile(name, ""));
   SaveAs(name, smBinary);
@@ -62,7 +62,7 @@ TEST(BinaryForm, ReadsBackWhatTheTextFormHeld) {
 }
 
 TEST(BinaryForm, HidesTheKeyNumberInARandomHeader) {
-  TCtlFolder folder;
+  TTempFolder folder;
   std::string name = folder.Write("header.ctl", "");
   for (int i = 0; i < 20; ++i) {
     SaveAs(name, smBinary);
@@ -91,7 +91,7 @@ TEST(BinaryForm, ReadsHandMadeChunks) {
   body.Byte(12).String("R");
   for (unsigned byte : {0, 0, 0, 0, 0, 0, 0xF8, 0x3F})
     body.Byte(byte); // 1.5
-  TCtlFolder folder;
+  TTempFolder folder;
   std::string name = folder.Write("made.ctl", BinaryFile(body.Bytes + "x"));
   EXPECT_EQ(ListEntries(TControlFile(name, "")),
             "key Odd ON\nkey Tail \"abc\"\nsection S\nkey R 1.500000\n");
@@ -105,7 +105,7 @@ TEST(BinaryForm, ReadsHandMadeChunks) {
 TEST(BinaryForm, KeepsTheTrueByteAsRead) {
   TChunkBytes body;
   body.Int32(1).Byte(10).String("B").Byte(7);
-  TCtlFolder folder;
+  TTempFolder folder;
   std::string name = folder.Write("bool.ctl", BinaryFile(body.Bytes));
   SaveAs(name, smBinary);
   std::string bytes = folder.Read("bool.ctl");
@@ -118,7 +118,7 @@ TEST(BinaryForm, KeepsTheTrueByteAsRead) {
 }
 
 TEST(BinaryForm, UsesThePassword) {
-  TCtlFolder folder;
+  TTempFolder folder;
   std::string name = folder.Write("secret.ctl", AllKinds);
   std::string fromText = ListEntries(TControlFile(name, ""));
   SaveAs(name, smBinary, "secret");
@@ -169,7 +169,7 @@ TEST(BinaryForm, FailsCleanlyOnDamagedFiles) {
 
 TEST(BinaryForm, ReadsAStringOfTheLongestLength) {
   std::string longest(65535, 'z');
-  TCtlFolder folder;
+  TTempFolder folder;
   std::string name = folder.Write(
       "long.ctl", BinaryFile(TChunkBytes().Int32(1).Byte(13).String("K").String(longest).Bytes));
   TControlFile file(name, "");
@@ -177,7 +177,7 @@ TEST(BinaryForm, ReadsAStringOfTheLongestLength) {
 }
 
 TEST(BinaryForm, RefusesToCutStringsThatDoNotFit) {
-  TCtlFolder folder;
+  TTempFolder folder;
   std::string name = folder.Write("toolong.ctl", "K \"short\"\n");
   TControlFile file(name, "");
   file.SetString("K", std::string(70000, 'y'));
@@ -197,7 +197,7 @@ TEST(BinaryForm, RefusesNestingBeyondTheLimit) {
       body.Int32(1).Byte(3).String("S");
     return BinaryFile(body.Int32(0).Bytes);
   };
-  TCtlFolder folder;
+  TTempFolder folder;
   TControlFile deepest(folder.Write("deepest.ctl", nested(MaxSectionDepth)), "");
   for (int levels : {MaxSectionDepth + 1, 50000}) {
     std::string message = LoadFailure(nested(levels));
@@ -207,7 +207,7 @@ TEST(BinaryForm, RefusesNestingBeyondTheLimit) {
 }
 
 TEST(BinaryForm, SavesIncludeCyclesOnce) {
-  TCtlFolder folder;
+  TTempFolder folder;
   std::string self = folder.File("self.ctl");
   folder.Write("self.ctl", "$Include " + self + "\nK \"1\"\n");
   TControlFile file(self, "");
@@ -224,7 +224,7 @@ TEST(BinaryForm, SavesIncludeCyclesOnce) {
 
 TEST(BinaryForm, SurvivesRandomBodies) {
   std::mt19937 random(20261209);
-  TCtlFolder folder;
+  TTempFolder folder;
   for (int i = 0; i < 300; ++i) {
     std::string body(random() % 64, '\0');
     for (char& c : body)

@@ -26,7 +26,7 @@ bool HasTracePrefix(const std::string& message) {
 } // namespace
 
 TEST(ControlFile, ObjectsOfOneFileShareOneLoadedCopy) {
-  TCtlFolder folder;
+  TTempFolder folder;
   std::string name = folder.Write("shared.ctl", "Key \"a\"\n");
   std::int32_t handle;
   {
@@ -47,7 +47,7 @@ TEST(ControlFile, ObjectsOfOneFileShareOneLoadedCopy) {
 }
 
 TEST(ControlFile, ReadsStringsAndIntegersOnly) {
-  TCtlFolder folder;
+  TTempFolder folder;
   TControlFile file(folder.Write("types.ctl", "Text \"x y\"\nNumber -5\nReal 1.5\nFlag on\n"), "");
   EXPECT_EQ(file.GetString("text"), "x y");
   EXPECT_EQ(file.GetString("NUMBER"), "-5");
@@ -65,7 +65,7 @@ TEST(ControlFile, ReadsStringsAndIntegersOnly) {
 }
 
 TEST(ControlFile, SetStringCreatesMissingKeysAndSectionsAtTheEnd) {
-  TCtlFolder folder;
+  TTempFolder folder;
   std::string name = folder.Write("create.ctl", "# settings\r\nPort 80\r\n");
   {
     TControlFile file(name, "");
@@ -85,7 +85,7 @@ TEST(ControlFile, SetStringCreatesMissingKeysAndSectionsAtTheEnd) {
 }
 
 TEST(ControlFile, RefusesWritesThatDoNotFitTheTree) {
-  TCtlFolder folder;
+  TTempFolder folder;
   TControlFile file(folder.Write("refuse.ctl", "Port 80\n"), "");
   struct TCase {
     const char* Path;
@@ -107,7 +107,7 @@ TEST(ControlFile, RefusesWritesThatDoNotFitTheTree) {
 }
 
 TEST(ControlFile, RefusesSectionsDeeperThanTheLimit) {
-  TCtlFolder folder;
+  TTempFolder folder;
   TControlFile file(folder.Write("deep.ctl", ""), "");
   std::string path;
   for (int level = 0; level < MaxSectionDepth; ++level)
@@ -121,7 +121,7 @@ TEST(ControlFile, RefusesSectionsDeeperThanTheLimit) {
 }
 
 TEST(ControlFile, LoadFailuresNameTheExpandedFile) {
-  TCtlFolder folder;
+  TTempFolder folder;
   std::string message =
       FailureOf([&] { TControlFile file(folder.File("none/../missing.ctl"), ""); });
   EXPECT_TRUE(HasTracePrefix(message)) << message;
@@ -133,7 +133,7 @@ TEST(ControlFile, LoadFailuresNameTheExpandedFile) {
 }
 
 TEST(ControlFile, ShortFilesAreText) {
-  TCtlFolder folder;
+  TTempFolder folder;
   TControlFile empty(folder.Write("empty.ctl", ""), "");
   EXPECT_EQ(ListEntries(empty), "");
   TControlFile tiny(folder.Write("tiny.ctl", "A 1\r\n"), "");
@@ -150,7 +150,7 @@ TEST(ControlFile, SaveOfAnUnknownHandleFails) {
 }
 
 TEST(ControlFile, ResolvesRelativePaths) {
-  TCtlFolder folder;
+  TTempFolder folder;
   TControlFile file(folder.Write("paths.ctl", ""), "");
   struct TCase {
     const char* Prefix;
@@ -173,13 +173,13 @@ TEST(ControlFile, ResolvesRelativePaths) {
 TEST(ControlFile, TheLockIsTheRecursiveCtlFiles2) {
   EXPECT_EQ(State().ControlFilesLock.Name, "CtlFiles2");
   MyServis::TNamedLockGuard outer(State().ControlFilesLock);
-  TCtlFolder folder;
+  TTempFolder folder;
   TControlFile file(folder.Write("locked.ctl", "K 1\n"), "");
   EXPECT_EQ(file.GetString("K"), "1");
 }
 
 TEST(ControlFile, ThreadsShareAFileSafely) {
-  TCtlFolder folder;
+  TTempFolder folder;
   std::string name = folder.Write("threads.ctl", "");
   TControlFile file(name, "");
   std::vector<std::thread> threads;
@@ -213,7 +213,7 @@ TEST(ControlFile, ListKeysCheckTheirBounds) {
 }
 
 TEST(ControlFile, FilesOfOneNameInTwoFoldersShareTheKeySpace) {
-  TCtlFolder one, two;
+  TTempFolder one, two;
   auto first = std::make_unique<TControlFile>(one.Write("same.ctl", "K \"one\"\n"), "");
   TControlFile second(two.Write("same.ctl", "K \"two\"\n"), "");
   EXPECT_EQ(first->GetString("K"), "two"); // the later load wins
@@ -224,7 +224,7 @@ TEST(ControlFile, FilesOfOneNameInTwoFoldersShareTheKeySpace) {
 }
 
 TEST(ControlFile, RefusesIncludeChainsBeyondTheLimit) {
-  TCtlFolder folder;
+  TTempFolder folder;
   const int files = 300;
   for (int i = 0; i < files; ++i)
     folder.Write("chain" + std::to_string(i) + ".ctl",

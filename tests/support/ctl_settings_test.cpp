@@ -6,7 +6,7 @@
 using namespace ProgramSettings;
 
 TEST(ProgramSettings, RemembersTheRecentSong) {
-  TCtlFolder folder;
+  TTempFolder folder;
   folder.Write("settings.ctl", "# settings\r\n");
   {
     auto settings = OpenSettings(folder.File(""));
@@ -20,7 +20,7 @@ TEST(ProgramSettings, RemembersTheRecentSong) {
 }
 
 TEST(ProgramSettings, NeedsTheFile) {
-  TCtlFolder folder;
+  TTempFolder folder;
   std::string message = FailureOf([&] { OpenSettings(folder.File("")); });
   EXPECT_NE(message.find("CTL2: Can't load control file: " + folder.File("settings.ctl")),
             std::string::npos)

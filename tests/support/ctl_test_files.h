@@ -1,40 +1,13 @@
 #pragma once
 // Fixtures of the control file tests: a fresh folder per test, hand-made text
 // and binary files in it, and a loaded file's entries listed as text.
+#include "common/temp_folder.h"
 #include "support/control_files.h"
 #include "support/crypto.h"
 #include "support/ctl_text_format.h"
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
-
-class TCtlFolder {
-public:
-  TCtlFolder() {
-    char pattern[] = "/tmp/ctl_test_XXXXXX";
-    path_ = ::mkdtemp(pattern);
-  }
-  ~TCtlFolder() { std::filesystem::remove_all(path_); }
-  TCtlFolder(const TCtlFolder&) = delete;
-  TCtlFolder& operator=(const TCtlFolder&) = delete;
-
-  std::string File(const std::string& name) const { return path_ + "/" + name; }
-  std::string Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(File(name), std::ios::binary) << bytes;
-    return File(name);
-  }
-  std::string Read(const std::string& name) const {
-    std::ostringstream bytes;
-    bytes << std::ifstream(File(name), std::ios::binary).rdbuf();
-    return bytes.str();
-  }
-
-private:
-  std::string path_;
-};
 
 // Little-endian chunk data, built field by field.
 struct TChunkBytes {

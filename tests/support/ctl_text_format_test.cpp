@@ -8,14 +8,14 @@ namespace {
 
 // The file as the text form writes it back after a load.
 std::string Resave(const std::string& text) {
-  TCtlFolder folder;
+  TTempFolder folder;
   TControlFile file(folder.Write("resave.ctl", text), "");
   file.Save();
   return folder.Read("resave.ctl");
 }
 
 std::string LoadFailure(const std::string& text) {
-  TCtlFolder folder;
+  TTempFolder folder;
   return FailureOf([&] { TControlFile file(folder.Write("broken.ctl", text), ""); });
 }
 
@@ -143,7 +143,7 @@ TEST(TextForm, RefusesNestingBeyondTheLimit) {
       text += "$Section S\n";
     return text + "K 1\n";
   };
-  TCtlFolder folder;
+  TTempFolder folder;
   TControlFile deepest(folder.Write("deepest.ctl", nested(MaxSectionDepth)), "");
   std::string path;
   for (int i = 0; i < MaxSectionDepth; ++i)
@@ -165,7 +165,7 @@ TEST(TextForm, ReportsFloatsOutOfRange) {
 }
 
 TEST(TextForm, LoadsIncludesBesideTheIncludingFile) {
-  TCtlFolder folder;
+  TTempFolder folder;
   folder.Write("inner.ctl", "Color \"red\"\n");
   std::string outer = folder.Write("outer.ctl", "$include inner.ctl\nSize 3\n");
   {
@@ -187,7 +187,7 @@ TEST(TextForm, LoadsIncludesBesideTheIncludingFile) {
 }
 
 TEST(TextForm, AFailedLoadLeavesNothingLoaded) {
-  TCtlFolder folder;
+  TTempFolder folder;
   std::string path = folder.Write("damaged.ctl", "Kept 1\nHuge 1" + std::string(400, '0') + "\n");
   folder.Write("cycle.ctl", "$Include damaged.ctl\n");
   std::string cycle =
@@ -204,7 +204,7 @@ TEST(TextForm, AFailedLoadLeavesNothingLoaded) {
 }
 
 TEST(TextForm, SavesIncludeCyclesOnce) {
-  TCtlFolder folder;
+  TTempFolder folder;
   std::string self = folder.Write("self.ctl", "$Include self.ctl\nK \"1\"\n");
   folder.Write("ping.ctl", "$Include pong.ctl\nP 1\n");
   folder.Write("pong.ctl", "$Include ping.ctl\nQ \"2\"\n");
@@ -221,7 +221,7 @@ TEST(TextForm, SavesIncludeCyclesOnce) {
 }
 
 TEST(TextForm, KeepsDuplicateKeysAndFindsTheLater) {
-  TCtlFolder folder;
+  TTempFolder folder;
   {
     TControlFile file(folder.Write("twice.ctl", "A \"first\"\na \"second\"\n"), "");
     EXPECT_EQ(file.GetString("A"), "second");
