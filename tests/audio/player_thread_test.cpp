@@ -75,7 +75,7 @@ TEST(PlayerThread, FailureIsShownOnTheCallingThreadOnly) {
 
 TEST(PlayerThread, EditsDuringPlaybackNeverTouchWhatThePlayerReads) {
   TPlayer p;
-  auto output = std::make_unique<TCaptureOutput>(2205 * 40);
+  auto output = std::make_unique<TCaptureOutput>(2205 * 60);
   TCaptureOutput& capture = *output;
   InitPlayer(p, 2205, std::move(output));
   songData::TPcmMusic music;
@@ -97,6 +97,8 @@ TEST(PlayerThread, EditsDuringPlaybackNeverTouchWhatThePlayerReads) {
   }
   capture.WaitForFrames(2205 * 40);
   StopMusic(p);
+  music.Samples = {}; // once StopMusic returns the music may go
+  capture.WaitForFrames(2205 * 60);
   ShutdownPlayer(p);
   EXPECT_TRUE(TakePlayerFailures(p).empty());
 }
