@@ -3,6 +3,7 @@
 #include "audio/player.h"
 #include "support/exceptions.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace player {
@@ -50,7 +51,9 @@ void FindNextNoteEventAt(TPlayer& player, std::int64_t pos) {
     if (at > pos && at < best) {
       best = at;
       found = true;
-      tone = note.Pitch + song->Transpose;
+      // Far out of the sounding range either way, without overflowing.
+      tone = static_cast<std::int32_t>(
+          std::clamp<std::int64_t>(std::int64_t(note.Pitch) + song->Transpose, -1000, 1000));
     }
     const double endBeat = (std::int64_t(note.Start) + note.Length) - 0.4;
     const auto end = static_cast<float>(endBeat * 60 / beatSeconds - song->MusicOffset);
