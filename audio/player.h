@@ -34,6 +34,11 @@ struct TPlayerSong {
 // Written by the GUI thread (the operations below) and the player thread (the
 // fill loop); read by both. Every field either thread may touch is atomic.
 struct TPlayer {
+  TPlayer() = default;
+  ~TPlayer(); // ends the thread if ShutdownPlayer was not called
+  TPlayer(const TPlayer&) = delete;
+  TPlayer& operator=(const TPlayer&) = delete;
+
   // The music being played: the GUI thread sets and clears it under MusicLock,
   // which the fill loop holds while it reads the samples.
   std::mutex MusicLock;

@@ -65,6 +65,10 @@ void ShutdownPlayer(TPlayer& player) {
   if (player.Thread.joinable()) player.Thread.join();
 }
 
+TPlayer::~TPlayer() {
+  ShutdownPlayer(*this);
+}
+
 void InitPlayer(std::int32_t bufferFrames) {
   InitPlayer(Player, bufferFrames);
 }
