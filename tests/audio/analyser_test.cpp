@@ -10,13 +10,7 @@ namespace {
 using namespace analyser;
 using songData::TPcmMusic;
 
-TPcmMusic MakeMusic(int rate, bool stereo, std::vector<std::int16_t> samples) {
-  TPcmMusic music;
-  music.SampleRate = rate;
-  music.Stereo = stereo;
-  music.Samples = std::move(samples);
-  return music;
-}
+using audiotest::MakeMusic;
 
 std::uint32_t Red(std::uint32_t pixel) {
   return (pixel >> 16) & 0xFF;

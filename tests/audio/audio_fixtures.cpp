@@ -39,22 +39,12 @@ void EncodeMp3(const std::string& path, const std::vector<std::int16_t>& samples
   std::filesystem::remove(raw);
 }
 
-TScratchFolder::TScratchFolder() {
-  std::string pattern =
-      (std::filesystem::temp_directory_path() / "chorvanta-audio-XXXXXX").string();
-  char* made = mkdtemp(pattern.data());
-  if (made == nullptr) throw std::runtime_error("cannot make a scratch folder");
-  path_ = made;
-}
-
-TScratchFolder::~TScratchFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
-void TScratchFolder::Write(const std::string& name, const std::string& bytes) const {
-  std::ofstream out(File(name), std::ios::binary);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+songData::TPcmMusic MakeMusic(int rate, bool stereo, std::vector<std::int16_t> samples) {
+  songData::TPcmMusic music;
+  music.SampleRate = rate;
+  music.Stereo = stereo;
+  music.Samples = std::move(samples);
+  return music;
 }
 
 } // namespace audiotest

@@ -1,5 +1,8 @@
 #pragma once
 // Signals with known answers, and MP3 files made from them with lame.
+#include "audio/pcm_music.h"
+#include "common/temp_folder.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -15,18 +18,7 @@ std::vector<std::int16_t> SineSamples(int rate, int channels, int frames, double
 void EncodeMp3(const std::string& path, const std::vector<std::int16_t>& samples, int rate,
                int channels, const std::string& extra = "");
 
-// A fresh folder for one test, removed with the object.
-class TScratchFolder {
-public:
-  TScratchFolder();
-  ~TScratchFolder();
-  TScratchFolder(const TScratchFolder&) = delete;
-  TScratchFolder& operator=(const TScratchFolder&) = delete;
-  std::string File(const std::string& name) const { return path_ + "/" + name; }
-  void Write(const std::string& name, const std::string& bytes) const;
-
-private:
-  std::string path_;
-};
+// Decoded music made of the given samples.
+songData::TPcmMusic MakeMusic(int rate, bool stereo, std::vector<std::int16_t> samples);
 
 } // namespace audiotest

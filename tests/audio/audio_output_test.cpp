@@ -23,7 +23,7 @@ TEST(NullOutput, FinishesWhatWasWrittenAndNothingMore) {
 }
 
 TEST(DeviceOutput, WithoutADevicePlaysSilentlyAndSaysSo) {
-  audiotest::TScratchFolder folder;
+  TTempFolder folder;
   MyServis::OpenLog(folder.File("main.log"));
   setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
   std::unique_ptr<TAudioOutput> output = MakeDeviceOutput();
@@ -39,7 +39,7 @@ TEST(DeviceOutput, WithoutADevicePlaysSilentlyAndSaysSo) {
 }
 
 TEST(DeviceOutput, TakesBuffersAsTheDevicePlaysThem) {
-  audiotest::TScratchFolder folder;
+  TTempFolder folder;
   MyServis::OpenLog(folder.File("main.log"));
   setenv("SDL_AUDIODRIVER", "dummy", 1); // a device that plays in silence at the real pace
   std::unique_ptr<TAudioOutput> output = MakeDeviceOutput();

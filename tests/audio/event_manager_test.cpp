@@ -69,7 +69,7 @@ public:
   std::string Text() const { return MyServis::ReadFileBytes(folder_.File("main.log")); }
 
 private:
-  audiotest::TScratchFolder folder_;
+  TTempFolder folder_;
 };
 
 TEST_F(EventManager, DeliversToTheNameThenEachParentInAnyCase) {

@@ -13,7 +13,6 @@ namespace {
 
 using audiotest::EncodeMp3;
 using audiotest::SineSamples;
-using audiotest::TScratchFolder;
 using songData::TPcmMusic;
 
 double Rms(const std::vector<std::int16_t>& samples) {
@@ -33,7 +32,7 @@ class DecodeFormat : public ::testing::TestWithParam<TFormatCase> {};
 
 TEST_P(DecodeFormat, KeepsRateChannelsAndEveryFrame) {
   const TFormatCase& c = GetParam();
-  TScratchFolder folder;
+  TTempFolder folder;
   const int frames = c.Rate / 2;
   std::string path = folder.File("tone.mp3");
   EncodeMp3(path, SineSamples(c.Rate, c.Channels, frames, 440.0, 10000.0), c.Rate, c.Channels,
@@ -55,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(Mp3Files, DecodeFormat,
                                            TFormatCase{44100, 2, "--add-id3v2 --tt Title"}));
 
 TEST(DecodeMp3, SkipsALargeId3v2Tag) {
-  TScratchFolder folder;
+  TTempFolder folder;
   std::string tone = folder.File("tone.mp3");
   EncodeMp3(tone, SineSamples(44100, 2, 22050, 440.0, 10000.0), 44100, 2);
   TPcmMusic plain;
@@ -76,7 +75,7 @@ TEST(DecodeMp3, SkipsALargeId3v2Tag) {
 }
 
 TEST(DecodeMp3, ReportsProgressForEveryPieceOfInput) {
-  TScratchFolder folder;
+  TTempFolder folder;
   std::string path = folder.File("tone.mp3");
   EncodeMp3(path, SineSamples(44100, 2, 44100, 440.0, 10000.0), 44100, 2);
   std::vector<float> seen;
@@ -91,7 +90,7 @@ TEST(DecodeMp3, ReportsProgressForEveryPieceOfInput) {
 }
 
 TEST(DecodeMp3, TruncatedFileGivesWhatItHolds) {
-  TScratchFolder folder;
+  TTempFolder folder;
   std::string path = folder.File("tone.mp3");
   EncodeMp3(path, SineSamples(44100, 2, 44100, 440.0, 10000.0), 44100, 2);
   std::ifstream in(path, std::ios::binary);
@@ -133,7 +132,7 @@ TEST(DecodeMp3, BadFilesAreInvalidAndLeaveThePreviousMusic) {
       {"zeros", std::string(5000, '\0')},
       {"tag only", TagOnly()},
   };
-  TScratchFolder folder;
+  TTempFolder folder;
   for (const TBadCase& c : cases) {
     folder.Write("bad.mp3", c.Bytes);
     TPcmMusic music;
@@ -153,7 +152,7 @@ TEST(DecodeMp3, BadFilesAreInvalidAndLeaveThePreviousMusic) {
 }
 
 TEST(DecodeMp3, FormatChangeInsideTheFileFailsAndKeepsThePreviousMusic) {
-  TScratchFolder folder;
+  TTempFolder folder;
   EncodeMp3(folder.File("a.mp3"), SineSamples(44100, 2, 4410, 440.0, 8000.0), 44100, 2);
   EncodeMp3(folder.File("b.mp3"), SineSamples(22050, 1, 4410, 440.0, 8000.0), 22050, 1);
   std::ifstream a(folder.File("a.mp3"), std::ios::binary),

@@ -1,6 +1,7 @@
 #include "audio/capture_output.h"
 #include "audio/player.h"
 #include "audio/tone_table.h"
+#include "audio_fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -25,13 +26,7 @@ struct TMix {
   TCaptureOutput capture;
 };
 
-TPcmMusic MakeMusic(int rate, bool stereo, std::vector<std::int16_t> samples) {
-  TPcmMusic music;
-  music.SampleRate = rate;
-  music.Stereo = stereo;
-  music.Samples = std::move(samples);
-  return music;
-}
+using audiotest::MakeMusic;
 
 std::vector<std::int16_t> Ramp(int count, int scale = 1) {
   std::vector<std::int16_t> samples(count);

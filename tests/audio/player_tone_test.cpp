@@ -84,7 +84,7 @@ TEST(ToneSample, BuiltBesideTheProgramLoopsAt440Hz) {
 }
 
 TEST(ToneSample, TheCurrentFolderComesFirst) {
-  audiotest::TScratchFolder folder;
+  TTempFolder folder;
   folder.Write("sample.pcm", std::string("\x01\x02\x03\x04\x05", 5));
   std::string previous = std::filesystem::current_path();
   std::filesystem::current_path(folder.File(""));
@@ -99,7 +99,7 @@ TEST(ToneSample, TheCurrentFolderComesFirst) {
 }
 
 TEST(ToneSample, LongSampleIsCutToWhatThePositionCanHold) {
-  audiotest::TScratchFolder folder;
+  TTempFolder folder;
   folder.Write("long.pcm", std::string(2 * 70000, '\x01'));
   TPlayer p;
   LoadToneSample(p, folder.File("long.pcm"));
@@ -108,7 +108,7 @@ TEST(ToneSample, LongSampleIsCutToWhatThePositionCanHold) {
 }
 
 TEST(ToneSample, EmptyOrMissingFails) {
-  audiotest::TScratchFolder folder;
+  TTempFolder folder;
   folder.Write("empty.pcm", "\x01");
   TPlayer p;
   EXPECT_THROW(LoadToneSample(p, folder.File("empty.pcm")), MyServis::EError);
