@@ -70,9 +70,14 @@ void TakeFormat(mpg123_handle* mh, TDecodeTarget& target, std::size_t fileBytes)
     target.Rate = rate;
     target.Channels = channels;
     // The info frame usually gives the exact length; otherwise guess from the size.
+    // A damaged info frame may claim any length, so no claim beyond what the
+    // lowest bit rate could hold in a file of this size is believed.
+    constexpr std::size_t MostFramesPerByte = 48;
     off_t frames = mpg123_length(mh);
     std::size_t expected =
-        frames > 0 ? static_cast<std::size_t>(frames) * channels : fileBytes * 12;
+        frames > 0 ? std::min(static_cast<std::size_t>(frames), fileBytes * MostFramesPerByte) *
+                         static_cast<std::size_t>(channels)
+                   : fileBytes * 12;
     target.Music.Samples.reserve(expected);
     AdviseHugePages(target.Music.Samples.data(), expected * sizeof(std::int16_t));
   } else if (rate != target.Rate || channels != target.Channels) {

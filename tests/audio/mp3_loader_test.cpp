@@ -1,6 +1,7 @@
 #include "audio/mp3_loader.h"
 #include "audio_fixtures.h"
 #include "support/exceptions.h"
+#include "support/file_io.h"
 #include "support/runtime_errors.h"
 
 #include <algorithm>
@@ -52,6 +53,22 @@ INSTANTIATE_TEST_SUITE_P(Mp3Files, DecodeFormat,
                                            TFormatCase{22050, 2, ""}, TFormatCase{22050, 1, ""},
                                            TFormatCase{48000, 2, ""},
                                            TFormatCase{44100, 2, "--add-id3v2 --tt Title"}));
+
+TEST(DecodeMp3, ADamagedInfoFrameClaimingAHugeLengthIsNotBelieved) {
+  TTempFolder folder;
+  std::string path = folder.File("tone.mp3");
+  EncodeMp3(path, SineSamples(44100, 2, 22050, 440.0, 10000.0), 44100, 2);
+  std::string bytes = MyServis::ReadFileBytes(path);
+  std::size_t info = bytes.find("Info");
+  ASSERT_NE(info, std::string::npos);
+  // The frame count follows the tag and its flags, big-endian.
+  bytes.replace(info + 8, 4, "\x7F\xFF\xFF\xFF");
+  folder.Write("tone.mp3", bytes);
+  TPcmMusic music;
+  MP3Loader::DecodeMp3(path, nullptr, music);
+  EXPECT_GE(songData::Frames(music), 22050u);
+  EXPECT_LT(music.Samples.capacity(), 4u << 20);
+}
 
 TEST(DecodeMp3, SkipsALargeId3v2Tag) {
   TTempFolder folder;
