@@ -38,7 +38,6 @@ struct TNoteText {
   }
   std::string_view View() const { return {Bytes, Length}; }
   std::string Str() const { return std::string(View()); }
-  bool Empty() const { return Length == 0; }
   bool operator==(const TNoteText& other) const { return View() == other.View(); }
 };
 
