@@ -22,36 +22,32 @@ TEST(NullOutput, FinishesWhatWasWrittenAndNothingMore) {
   output->Close();
 }
 
-TEST(DeviceOutput, WithoutADevicePlaysSilentlyAndSaysSo) {
+// Writes buffers to the sound device under the SDL driver given; returns the log.
+std::string PlayOnDevice(const char* driver, int buffers) {
   TTempFolder folder;
   MyServis::OpenLog(folder.File("main.log"));
-  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  setenv("SDL_AUDIODRIVER", driver, 1);
   std::unique_ptr<TAudioOutput> output = MakeDeviceOutput();
   output->Open(441);
   std::int16_t frames[2 * 441] = {};
-  output->Write(frames, 441);
+  for (int i = 0; i < buffers; ++i)
+    output->Write(frames, 441);
   EXPECT_TRUE(output->WaitBufferDone(std::chrono::milliseconds(80)));
   output->Close();
   unsetenv("SDL_AUDIODRIVER");
   std::string log = MyServis::ReadFileBytes(folder.File("main.log"));
   MyServis::OpenLog("");
+  return log;
+}
+
+TEST(DeviceOutput, WithoutADevicePlaysSilentlyAndSaysSo) {
+  std::string log = PlayOnDevice("no-such-driver", 1);
   EXPECT_NE(log.find("No sound device: playing silently"), std::string::npos) << log;
 }
 
 TEST(DeviceOutput, TakesBuffersAsTheDevicePlaysThem) {
-  TTempFolder folder;
-  MyServis::OpenLog(folder.File("main.log"));
-  setenv("SDL_AUDIODRIVER", "dummy", 1); // a device that plays in silence at the real pace
-  std::unique_ptr<TAudioOutput> output = MakeDeviceOutput();
-  output->Open(441);
-  std::int16_t frames[2 * 441] = {};
-  output->Write(frames, 441);
-  output->Write(frames, 441);
-  EXPECT_TRUE(output->WaitBufferDone(std::chrono::milliseconds(80)));
-  output->Close();
-  unsetenv("SDL_AUDIODRIVER");
-  std::string log = MyServis::ReadFileBytes(folder.File("main.log"));
-  MyServis::OpenLog("");
+  // The dummy driver plays in silence at the real pace.
+  std::string log = PlayOnDevice("dummy", 2);
   EXPECT_EQ(log.find("No sound device"), std::string::npos) << log;
 }
 
