@@ -27,4 +27,4 @@ else
 fi
 echo "Installing: ${missing[*]}"
 "${apt_get[@]}" update -qq
-DEBIAN_FRONTEND=noninteractive "${apt_get[@]}" install -y -qq --no-install-recommends "${missing[@]}"
+DEBIAN_FRONTEND=noninteractive "${apt_get[@]}" install -y -qq "${missing[@]}"
