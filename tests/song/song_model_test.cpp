@@ -19,6 +19,11 @@ struct TOverlapCase {
   std::vector<TNote> Expected; // A first, then what is left of B, in array order
 };
 
+// Test names show the case, not the bytes of the record.
+void PrintTo(const TOverlapCase& c, std::ostream* out) {
+  *out << c.Name;
+}
+
 class ResolveOverlapsCase : public testing::TestWithParam<TOverlapCase> {};
 
 TEST_P(ResolveOverlapsCase, GivesWayToTheMovedNote) {

@@ -15,6 +15,11 @@ struct TLineCase {
   std::vector<TNote> Expected;
 };
 
+// Test names show the case, not the bytes of the record.
+void PrintTo(const TLineCase& c, std::ostream* out) {
+  *out << c.Name;
+}
+
 class NoteLines : public testing::TestWithParam<TLineCase> {};
 
 TEST_P(NoteLines, ReadAsRecords) {
@@ -61,6 +66,10 @@ struct TFailureCase {
   std::string Message;
   int Line;
 };
+
+void PrintTo(const TFailureCase& c, std::ostream* out) {
+  *out << c.Name;
+}
 
 class BadNoteLines : public testing::TestWithParam<TFailureCase> {};
 
@@ -161,6 +170,10 @@ struct THeaderCase {
   std::vector<std::string> Tags;
   double BPM, MusicOffset, VideoGap;
 };
+
+void PrintTo(const THeaderCase& c, std::ostream* out) {
+  *out << c.Name;
+}
 
 class HeaderNumbers : public testing::TestWithParam<THeaderCase> {};
 
