@@ -25,7 +25,7 @@ public:
   void LoadMusic(songData::TSong& song, const std::string& path) override {
     MP3Loader::DecodeMp3(path, nullptr, songData::Music);
     song.MusicLoaded = true;
-    song.MusicFileName = songData::NameOfPath(path);
+    song.MusicFileName = MyServis::NameOfPath(path);
   }
 };
 

@@ -8,17 +8,6 @@
 
 namespace songData {
 
-std::string FolderOfPath(const std::string& path) {
-  std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string NameOfPath(const std::string& path) {
-  std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 std::string ReplaceTxtExtension(const std::string& path, const std::string& extension) {
   std::size_t nameStart = path.rfind('/');
   nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
@@ -49,8 +38,8 @@ void LoadSongSteps(TSong& song, TUndoHistory& history, const std::string& path,
   }
   song.UseBOM = content.UseBOM;
   song.Tags = std::move(content.Tags);
-  song.SongDir = FolderOfPath(path);
-  song.SongFileName = NameOfPath(path);
+  song.SongDir = MyServis::FolderOfPath(path);
+  song.SongFileName = MyServis::NameOfPath(path);
   THeaderNumbers numbers = ReadHeaderNumbers(song.Tags);
   song.BPM = numbers.BPM;
   song.MusicOffset = numbers.MusicOffset;

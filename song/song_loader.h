@@ -41,9 +41,6 @@ bool LoadSong(TSong& song, TUndoHistory& history, const std::string& path, TSong
 // ".mp3" for ".txt". Empty when neither exists.
 std::string FindMusicFile(const TSong& song);
 
-// The folder part (without the trailing separator) and the name part of a path.
-std::string FolderOfPath(const std::string& path);
-std::string NameOfPath(const std::string& path);
 // The path with the first ".txt" of its file name (any case) replaced; empty without one.
 std::string ReplaceTxtExtension(const std::string& name, const std::string& extension);
 

@@ -16,11 +16,6 @@ using MyServis::EWarning;
 
 namespace {
 
-std::string FileNameOnly(const std::string& path) {
-  std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 std::string ExpandFileName(const std::string& fileName) {
   return std::filesystem::absolute(fileName).lexically_normal().string();
 }
@@ -167,7 +162,7 @@ std::int32_t LoadControlFile(const std::string& fileName, const std::string& pas
 std::int32_t OpenControlFile(const std::string& expandedName, std::int32_t passwordNumber) {
   TControlFilesState& state = State();
   std::string bytes = MyServis::ReadFileBytes(expandedName);
-  std::string name = FileNameOnly(expandedName);
+  std::string name = MyServis::NameOfPath(expandedName);
   auto* file = new TCtlFile(name, UpperCase(name) + ":");
   file->Handle = ++state.HandleCounter;
   file->FileName = expandedName;
@@ -310,7 +305,7 @@ void CreateSectionPath(const std::string& path) {
 TControlFile::TControlFile(const std::string& fileName, const std::string& password) {
   MyServis::TNamedLockGuard guard(State().ControlFilesLock);
   Handle = LoadControlFile(fileName, password);
-  Prefix = FileNameOnly(fileName) + ":";
+  Prefix = MyServis::NameOfPath(fileName) + ":";
 }
 
 TControlFile::~TControlFile() {

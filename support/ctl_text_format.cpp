@@ -66,11 +66,6 @@ bool HasFolder(const std::string& fileName) {
   return fileName.find_first_of("/\\") != std::string::npos;
 }
 
-std::string FolderOf(const std::string& fileName) {
-  std::size_t slash = fileName.rfind('/');
-  return slash == std::string::npos ? "." : fileName.substr(0, slash);
-}
-
 std::string ListItemText(const std::string& item) {
   // An item holding the separator is quoted, or it would read back as two.
   return MyServis::Quote(item, item.find(',') != std::string::npos, '"');
@@ -161,8 +156,8 @@ void ReadTextSection(TLineReader& reader, TCtlNode& node, const std::string& pat
     }
     if (StartsWithText(name, "$INCLUDE")) {
       auto include = std::make_unique<TInclude>(value);
-      include->Handle =
-          LoadControlFile(HasFolder(value) ? value : FolderOf(fileName) + "/" + value, "");
+      include->Handle = LoadControlFile(
+          HasFolder(value) ? value : MyServis::FolderOfPath(fileName) + "/" + value, "");
       AddEntry(node, include.release());
       continue;
     }

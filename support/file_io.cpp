@@ -17,12 +17,6 @@ std::string Reason(int error) {
   return std::strerror(error);
 }
 
-std::string FolderOf(const std::string& path) {
-  std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     ssize_t written = ::write(fd, bytes.data(), bytes.size());
@@ -36,6 +30,17 @@ bool WriteAll(int fd, std::string_view bytes) {
 }
 
 } // namespace
+
+std::string FolderOfPath(const std::string& path) {
+  std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOfPath(const std::string& path) {
+  std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
 
 std::string ReadFileBytes(const std::string& path) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -77,13 +82,13 @@ std::string ProgramFilePath() {
 }
 
 std::string ProgramFolder() {
-  return FolderOf(ProgramFilePath());
+  return FolderOfPath(ProgramFilePath());
 }
 
 TAtomicFile::TAtomicFile(std::string path) : path_(std::move(path)) {
   static std::atomic<unsigned> counter{0};
-  std::string folder = FolderOf(path_);
-  std::string name = path_.substr(path_.rfind('/') == std::string::npos ? 0 : path_.rfind('/') + 1);
+  std::string folder = FolderOfPath(path_);
+  std::string name = NameOfPath(path_);
   struct stat existing {};
   bool hasExisting = ::stat(path_.c_str(), &existing) == 0;
   for (int attempt = 0; fd_ < 0; ++attempt) {
@@ -120,7 +125,7 @@ void TAtomicFile::Commit() {
   if (::close(fd) != 0) Fail("Can't write", errno);
   if (::rename(tempPath_.c_str(), path_.c_str()) != 0) Fail("Can't replace", errno);
   tempPath_.clear();
-  int folder = ::open(FolderOf(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  int folder = ::open(FolderOfPath(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (folder >= 0) {
     (void)::fsync(folder);
     ::close(folder);

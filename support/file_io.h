@@ -13,6 +13,11 @@ bool RegularFileExists(const std::string& path);
 // The file a path leads to through symbolic links; the path itself when it leads nowhere.
 std::string ResolvedPath(const std::string& path);
 
+// The folder part of a path (without the trailing separator, "." when it has
+// none) and its name part.
+std::string FolderOfPath(const std::string& path);
+std::string NameOfPath(const std::string& path);
+
 // The running program's file and its folder (without a trailing separator).
 std::string ProgramFilePath();
 std::string ProgramFolder();

@@ -1,5 +1,6 @@
 #include "common/temp_folder.h"
 #include "song/song_loader.h"
+#include "support/file_io.h"
 #include "support/message_boxes.h"
 #include "support/runtime_errors.h"
 
@@ -27,7 +28,7 @@ public:
     MusicPath = path;
     if (FailMusic) throw MyServis::EInOutError("Invalid MP3 file");
     song.MusicLoaded = true;
-    song.MusicFileName = NameOfPath(path);
+    song.MusicFileName = MyServis::NameOfPath(path);
   }
   void UpdateTimeline(const TSong&) override { Steps.push_back("UpdateTimeline"); }
   void StoreRecentSong(const std::string&) override { Steps.push_back("StoreRecentSong"); }
@@ -137,9 +138,9 @@ TEST_F(SongLoad, MusicFailureKeepsTheNewSongAndSkipsTheLaterSteps) {
 TEST(SongPaths, TxtIsReplacedInTheFileNameOnly) {
   EXPECT_EQ(ReplaceTxtExtension("/a.txt.d/My.Txt.txt", ".bak"), "/a.txt.d/My.bak.txt");
   EXPECT_EQ(ReplaceTxtExtension("/a.txt.d/song", ".bak"), "");
-  EXPECT_EQ(FolderOfPath("song.txt"), ".");
-  EXPECT_EQ(FolderOfPath("/song.txt"), "/");
-  EXPECT_EQ(NameOfPath("/x/y/song.txt"), "song.txt");
+  EXPECT_EQ(MyServis::FolderOfPath("song.txt"), ".");
+  EXPECT_EQ(MyServis::FolderOfPath("/song.txt"), "/");
+  EXPECT_EQ(MyServis::NameOfPath("/x/y/song.txt"), "song.txt");
 }
 
 } // namespace
