@@ -19,6 +19,8 @@ public:
   // Waits at most timeout for one of the written buffers to finish playing.
   virtual bool WaitBufferDone(std::chrono::milliseconds timeout) = 0;
   virtual void Close() = 0;
+  // Whether the buffers go nowhere audible; any thread may ask.
+  virtual bool IsSilent() const { return false; }
 };
 
 // The sound device through SDL2, two buffers queued; without a device it logs

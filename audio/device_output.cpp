@@ -3,6 +3,7 @@
 #include "support/log.h"
 
 #include <SDL.h>
+#include <atomic>
 #include <thread>
 
 namespace player {
@@ -69,6 +70,7 @@ public:
       }
       active_ = MakeNullOutput();
       active_->Open(bufferFrames);
+      silent_ = true;
     }
   }
   void Write(const std::int16_t* frames, int frameCount) override {
@@ -80,9 +82,11 @@ public:
   void Close() override {
     if (active_) active_->Close();
   }
+  bool IsSilent() const override { return silent_; }
 
 private:
   std::unique_ptr<TAudioOutput> active_;
+  std::atomic<bool> silent_{false};
 };
 
 } // namespace

@@ -25,39 +25,56 @@ inline std::int16_t Clamp16(std::int32_t x) {
   return static_cast<std::int16_t>(x < -32768 ? -32768 : (x > 32767 ? 32767 : x));
 }
 
-// The 48.16 position of a music time, or -1 when it has none.
+// Positions are whole frames, so this one is never a real position.
+constexpr std::int64_t NoPosition = -1;
+
+// The 48.16 position of a music time, or NoPosition when it has none.
 std::int64_t EventPosition(double rate, float seconds) {
   double frame = std::nearbyint(rate * static_cast<double>(seconds));
-  if (!std::isfinite(frame) || std::fabs(frame) > LargestFrame) return -1;
+  if (!std::isfinite(frame) || std::fabs(frame) > LargestFrame) return NoPosition;
   return static_cast<std::int64_t>(frame) * 65536;
 }
 
+std::shared_ptr<const TPlayerSong> CurrentSong(TPlayer& player) {
+  std::lock_guard<std::mutex> guard(player.SongLock);
+  return player.Song;
+}
+
+// Where a note's tone starts and stops, in 48.16 music positions.
+struct TNoteEvents {
+  std::int64_t Start;
+  std::int64_t End;
+  std::int32_t Tone;
+};
+
+TNoteEvents EventsOf(const TPlayerSong& song, const songData::TNote& note, double rate) {
+  const double beatSeconds = song.BPM * 4;
+  const auto start = static_cast<float>(
+      static_cast<double>(std::int64_t(note.Start) * 60) / beatSeconds - song.MusicOffset);
+  const double endBeat = (std::int64_t(note.Start) + note.Length) - 0.4;
+  const auto end = static_cast<float>(endBeat * 60 / beatSeconds - song.MusicOffset);
+  // Far out of the sounding range either way, without overflowing.
+  const auto tone = static_cast<std::int32_t>(
+      std::clamp<std::int64_t>(std::int64_t(note.Pitch) + song.Transpose, -1000, 1000));
+  return {EventPosition(rate, start), EventPosition(rate, end), tone};
+}
+
 void FindNextNoteEventAt(TPlayer& player, std::int64_t pos) {
-  std::shared_ptr<const TPlayerSong> song;
-  {
-    std::lock_guard<std::mutex> guard(player.SongLock);
-    song = player.Song;
-  }
+  const std::shared_ptr<const TPlayerSong> song = CurrentSong(player);
   const double rate = player.MusicRate;
-  const double beatSeconds = song->BPM * 4;
   std::int64_t best = NeverReached;
   bool found = false;
   std::int32_t tone = NoTone;
   for (const songData::TNote& note : song->Notes) {
     if (note.IsLineBreak()) continue;
-    const auto start = static_cast<float>(
-        static_cast<double>(std::int64_t(note.Start) * 60) / beatSeconds - song->MusicOffset);
-    std::int64_t at = EventPosition(rate, start);
+    const TNoteEvents events = EventsOf(*song, note, rate);
+    std::int64_t at = events.Start;
     if (at > pos && at < best) {
       best = at;
       found = true;
-      // Far out of the sounding range either way, without overflowing.
-      tone = static_cast<std::int32_t>(
-          std::clamp<std::int64_t>(std::int64_t(note.Pitch) + song->Transpose, -1000, 1000));
+      tone = events.Tone;
     }
-    const double endBeat = (std::int64_t(note.Start) + note.Length) - 0.4;
-    const auto end = static_cast<float>(endBeat * 60 / beatSeconds - song->MusicOffset);
-    at = EventPosition(rate, end);
+    at = events.End;
     if (at > pos && at < best) {
       best = at;
       found = true;
@@ -134,6 +151,19 @@ void MixFrames(TPlayer& player, std::int16_t* out, int frames) {
 
 void FindNextNoteEvent(TPlayer& player) {
   FindNextNoteEventAt(player, player.MusicPos);
+}
+
+void StartToneOfNoteAtPosition(TPlayer& player) {
+  const std::shared_ptr<const TPlayerSong> song = CurrentSong(player);
+  const std::int64_t pos = player.MusicPos;
+  for (const songData::TNote& note : song->Notes) {
+    if (note.IsLineBreak()) continue;
+    const TNoteEvents events = EventsOf(*song, note, player.MusicRate);
+    if (events.Start != NoPosition && events.Start <= pos && pos < events.End) {
+      StartTone(player, events.Tone, false);
+      return;
+    }
+  }
 }
 
 void FillBuffer(TPlayer& player, TAudioOutput& output) {

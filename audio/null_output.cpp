@@ -15,6 +15,7 @@ public:
     written_ = finished_ = 0;
   }
   void Write(const std::int16_t*, int) override { ++written_; }
+  bool IsSilent() const override { return true; }
   bool WaitBufferDone(std::chrono::milliseconds timeout) override {
     Clock::time_point limit = Clock::now() + timeout;
     if (finished_ < written_) {

@@ -90,6 +90,7 @@ void PlayMusic(TPlayer& player, const songData::TPcmMusic& music, float startSec
   player.MusicPos = Nearest(rate * std::max(startSeconds, 0.0f)) * 65536;
   player.MusicFrames = static_cast<std::int32_t>(
       std::min<std::size_t>(songData::Frames(music), std::numeric_limits<std::int32_t>::max()));
+  StartToneOfNoteAtPosition(player);
   FindNextNoteEvent(player);
 }
 

@@ -119,6 +119,9 @@ float PlayPositionSeconds(const TPlayer& player);
 
 // Finds the next note start or end after the music position and schedules it.
 void FindNextNoteEvent(TPlayer& player);
+// Sounds the note that the music position lies in, from its start up to its end
+// event, since the event search only looks after the position.
+void StartToneOfNoteAtPosition(TPlayer& player);
 
 // Mixes the next buffer and hands it to the output.
 void FillBuffer(TPlayer& player, TAudioOutput& output);

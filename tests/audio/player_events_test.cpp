@@ -21,7 +21,8 @@ TNote Note(std::int32_t start, std::int32_t length, std::int32_t pitch,
 // BPM 15 makes one beat last one second, so beat b starts at music frame
 // 44100 b (with no offset) and an event is taken 100 frames before that.
 struct TEventMix {
-  explicit TEventMix(std::vector<TNote> notes, double offset = 0.0, std::int32_t transpose = 0) {
+  explicit TEventMix(std::vector<TNote> notes, double offset = 0.0, std::int32_t transpose = 0,
+                     float startSeconds = 0.0f) {
     p.ToneSample = {0};
     p.ToneLength = 1 << 16;
     p.ToneMix = 4096;
@@ -34,7 +35,7 @@ struct TEventMix {
     PublishPlayerSong(p, song);
     music.SampleRate = 44100;
     music.Samples.assign(44100 * 8, 0);
-    PlayMusic(p, music, 0.0f);
+    PlayMusic(p, music, startSeconds);
   }
   // The tone after each frame up to frame last.
   std::vector<std::int32_t> Tones(int last) {
@@ -66,6 +67,24 @@ TEST(PlayerEvents, StartAndEarlyEndAreTakenAHundredFramesAhead) {
   // The end is 0.4 beat early: beat 2.6 is frame 114660.
   EXPECT_EQ(FirstFrameWith(tones, NoTone, 44001), 114561);
   EXPECT_EQ(mix.p.ToneVolumeTarget, 0u);
+}
+
+TEST(PlayerEvents, PlaybackFromInsideANoteSoundsItUntilItsEnd) {
+  struct TCase {
+    float Start;
+    int FirstToneFrame; // -1: the note does not sound from the first frame
+    int EndFrame;
+  };
+  // The note spans beats 1 to 3 (seconds 1 to 3); its end event is at 2.6 s.
+  for (TCase c : {TCase{1.0f, 0, 114561 - 44100}, TCase{2.0f, 0, 114561 - 88200},
+                  TCase{0.5f, -1, -1}, TCase{2.8f, -1, -1}}) {
+    TEventMix mix({Note(1, 2, 7)}, 0.0, 0, c.Start);
+    std::vector<std::int32_t> tones = mix.Tones(75000);
+    EXPECT_EQ(tones.front() == 7 ? 0 : -1, c.FirstToneFrame) << "from " << c.Start;
+    if (c.EndFrame >= 0) {
+      EXPECT_EQ(FirstFrameWith(tones, NoTone), c.EndFrame) << "from " << c.Start;
+    }
+  }
 }
 
 TEST(PlayerEvents, OffsetShiftsTheEventsAndTheEarlierNoteWins) {
