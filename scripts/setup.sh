@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev fonts-liberation
   libmpg123-dev mpg123
   libsdl2-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev

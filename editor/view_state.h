@@ -1,0 +1,46 @@
+#pragma once
+// The note view's state shared by drawing, the mouse, the keyboard and the
+// parameter fields: plain values, owned by the main window. GUI thread only.
+#include <cstdint>
+
+namespace editor {
+
+constexpr std::int32_t NoHoverTone = -100;
+constexpr float NoRange = -1000.0f;
+
+enum THoverMode : std::uint8_t {
+  hmNothing = 0,
+  hmLeftEdge = 1,
+  hmRightEdge = 2,
+  hmBody = 3,
+  hmLineBreak = 4,
+};
+
+struct TViewState {
+  std::int32_t PixelsPerBeat = 15;
+  double PixelsPerSecond = 125.0;
+  // Recomputed by every DrawView; the mouse and keys use the last redraw's values.
+  std::int32_t ViewOffset = 0;
+  std::int32_t RowHeight = 1;
+  std::int32_t RowCount = 35;
+  std::int32_t GridTop = 10;
+  std::int32_t GridBottom = 46;
+
+  double CursorTime = 0.0; // play cursor, seconds of song time
+  std::int32_t HoverTone = NoHoverTone;
+  THoverMode HoverMode = hmNothing; // the note it speaks of is the song's HoverIndex
+  float RangeStart = NoRange;       // seconds of song time; both NoRange: no range
+  float RangeEnd = NoRange;
+  std::int32_t SelectedCount = 0;
+
+  // The scroll bar, in tenths of a second of song time.
+  std::int32_t ScrollMin = -5;
+  std::int32_t ScrollMax = 300;
+  std::int32_t ScrollPosition = -5;
+  std::int32_t ScrollPage = 80;
+};
+
+// Moves the scroll position, kept within the scroll range.
+void SetScrollPosition(TViewState& view, std::int32_t position);
+
+} // namespace editor
