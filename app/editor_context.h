@@ -1,0 +1,33 @@
+#pragma once
+// Everything the window works on: the program-wide song, history, music,
+// player, analyser and event manager, or a test's own instances.
+#include "audio/analyser.h"
+#include "audio/event_manager.h"
+#include "audio/pcm_music.h"
+#include "audio/player.h"
+#include "song/song_model.h"
+#include "song/undo_history.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace app {
+
+struct TEditorContext {
+  songData::TSong& Song;
+  songData::TUndoHistory& History;
+  songData::TPcmMusic& Music;
+  player::TPlayer& Player;
+  analyser::TAnalyser& Analyser;
+  EventMan::TEventManager& Events;
+  // Where "settings.ctl" and "main.log" are kept.
+  std::string DataFolder;
+  // The player's output; empty for the sound device.
+  std::function<std::unique_ptr<player::TAudioOutput>()> MakeOutput;
+};
+
+// The program's own instances, with its files beside the program.
+TEditorContext ProgramContext();
+
+} // namespace app

@@ -1,0 +1,202 @@
+#pragma once
+// The main window: it owns the controls and the view state, and its handlers,
+// grouped by concern in the main_form_*.cpp files, call the song, audio and
+// editor operations that do the work.
+#include "app/editor_context.h"
+#include "editor/view_state.h"
+#include "song/song_baseline.h"
+#include "support/control_files.h"
+
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+#include <string>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QScrollBar;
+class QSlider;
+class QTimer;
+
+namespace app {
+
+class TAboutBox;
+class TImageWidget;
+class TNewSongWnd;
+class TTagForm;
+
+enum class TSaveAnswer { Save, Discard, Cancel };
+
+// The window's questions and file choices; tests give their own answers.
+struct TFormDialogs {
+  std::function<QString(const QString& startFolder)> ChooseSongFile; // empty: cancelled
+  std::function<QString(const QString& startFolder)> ChooseMusicFile;
+  std::function<TSaveAnswer(const QString& songName)> AskSaveChanges;
+  std::function<bool()> RunNewSongDialog; // true on OK
+  std::function<void()> RunAboutBox;
+  std::function<void(const QString& path)> OpenDocument;
+};
+
+class TMainForm : public QMainWindow {
+  Q_OBJECT
+public:
+  explicit TMainForm(TEditorContext context);
+  ~TMainForm() override;
+
+  // The dialogs, made after the main window and living as long as it.
+  void AttachDialogs(TNewSongWnd& newSongWnd, TAboutBox& aboutBox, TTagForm& tagForm);
+  // Opened at the first activation in place of the file dialog.
+  void SetStartupSong(const std::string& path) { startupSong_ = path; }
+  // The one-time preparation; the first showing of the window runs it.
+  void FormActivate();
+  bool Activated() const { return activated_; }
+
+  TFormDialogs Dialogs;
+  editor::TViewState View;
+
+  // Actions, in the order of the command table.
+  QAction* SongNew;
+  QAction* SongOpen;
+  QAction* SongSave;
+  QAction* SongSaveAs;
+  QAction* FileExit1;
+  QAction* UndoAction;
+  QAction* RedoAction;
+  QAction* SelectAll1;
+  QAction* Deselect1;
+  QAction* EditCut1;
+  QAction* EditCopy1;
+  QAction* EditPaste1;
+  QAction* EditCopy2;
+  QAction* EditPaste2;
+  QAction* OctaveUp;
+  QAction* OctaveDown;
+  QAction* ChooseMusic;
+  QAction* EditTags;
+  QAction* Help;
+  QAction* HelpAbout1;
+  QAction* plPlay;
+  QAction* plStop;
+
+  // Controls.
+  QSlider* MixBar;
+  QLineEdit* editGAP;
+  QLineEdit* EditVGap;
+  QLineEdit* editBPM;
+  QComboBox* TransposeBox;
+  TImageWidget* display;
+  TImageWidget* MainImg;
+  QScrollBar* Scroll;
+  QWidget* Keyboard;
+  QPlainTextEdit* Lyrics;
+  QProgressBar* Progress;
+  QLabel* StatusPanels[4];
+  QTimer* Timer;
+
+  // File commands.
+  void SongNewExecute();
+  void SongOpenExecute();
+  void SongSaveExecute();
+  void LoadSong(const std::string& path);
+  // The New Song command after its dialog closed with OK.
+  void CreateNewSong(const std::string& location, const std::string& name, bool useBOM);
+  void EnableSongActions();
+  // Whether the song differs from what was last loaded or saved.
+  bool IsModified() const;
+  // Asks "Save changes to NAME?" when there are unsaved changes; false to cancel.
+  bool MayReplaceSong();
+
+  // Playback.
+  void plPlayExecute();
+  void plStopExecute();
+  void MixBarChange();
+  void TimerTimer();
+  void ChooseMusicExecute();
+  bool LoadMusic(const std::string& path);
+  void AnalyserProgress(int value);
+
+  // Parameter fields and small commands.
+  void ShowSongParameters();
+  void ShowTranspose();
+  void editBPMExit();
+  void editGAPExit();
+  void TransposeBoxChange();
+  void OctaveUpExecute();
+  void OctaveDownExecute();
+  void SelectAll1Click();
+  void Deselect1Click();
+  void UndoActionExecute();
+  void RedoActionExecute();
+  void HelpExecute();
+  void HelpAbout1Execute();
+  void FileExit1Execute();
+
+  // Lyrics memo.
+  void RebuildLyrics();
+  void LyricsChange();
+  void LyricsClick();
+  void LyricsExit();
+
+  // The view.
+  void UpdateBeatScale();
+  void UpdateTimeline();
+  void DrawView();
+  void DrawLineDisplay();
+  void LayoutImages();
+  void ScrollChange();
+  void FollowCursor(bool jumpIfLeft, bool centre);
+
+  void SetStatusText(const QString& text);
+  // After every change of the song: the player's snapshot and the caption.
+  void SongChanged();
+  void UpdateCaption();
+
+  const TEditorContext& Context() const { return context_; }
+
+protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+  void CreateActions();
+  void CreateMenus();
+  void CreateToolBar();
+  QWidget* CreateTopPanel();
+  QWidget* CreateViewArea();
+  void CreateStatusBar();
+  void InstallDefaultDialogs();
+  void ConnectHandlers();
+  // Runs a command; a failure is shown in the error box and the program goes on.
+  void Run(const std::function<void()>& command);
+  void ConnectAction(QAction* action, void (TMainForm::*handler)());
+  void OpenSettings();
+  void StartPlayer();
+  void ShutDown();
+  void StopIfPlaying();
+  bool IsPlaying() const;
+  void SetEditingEnabled(bool enabled);
+  void ClearStripsOfOtherMusic();
+  void ShowSilentOutputOnce();
+
+  TEditorContext context_;
+  TNewSongWnd* newSongWnd_ = nullptr;
+  TAboutBox* aboutBox_ = nullptr;
+  TTagForm* tagForm_ = nullptr;
+  std::unique_ptr<ControlFiles2::TControlFile> settings_;
+  songData::TSongBaseline baseline_;
+  bool songOpen_ = false; // a song was loaded or created
+  bool activated_ = false;
+  bool shutDown_ = false;
+  bool silentShown_ = false;
+  std::string startupSong_;
+  std::int32_t lastCurrentTone_ = player::NoTone;
+  std::int32_t lastHoverTone_ = editor::NoHoverTone;
+};
+
+} // namespace app

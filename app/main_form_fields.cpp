@@ -1,0 +1,153 @@
+// The song's numbers in the top panel, and the small commands of the menus.
+#include "app/main_form.h"
+#include "support/file_io.h"
+#include "support/number_text.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <cmath>
+
+namespace app {
+namespace {
+
+QString Number(double value) {
+  return QString::fromStdString(MyServis::FormatGeneral(value, 6, ','));
+}
+
+bool ReadNumber(const QLineEdit* field, double& value) {
+  return MyServis::TryParseFloat(field->text().toStdString(), ',', value) && std::isfinite(value);
+}
+
+} // namespace
+
+void TMainForm::ShowSongParameters() {
+  const songData::TSong& song = context_.Song;
+  editBPM->setText(Number(song.BPM));
+  editGAP->setText(Number(-song.MusicOffset));
+  EditVGap->setText(Number(song.VideoGap));
+}
+
+void TMainForm::ShowTranspose() {
+  const std::int32_t transpose = context_.Song.Transpose;
+  const int index = (12 - transpose) / 12;
+  // A guess below the box's lowest entry keeps its value with no entry shown.
+  TransposeBox->setCurrentIndex(
+      transpose % 12 == 0 && index >= 0 && index < TransposeBox->count() ? index : -1);
+  Scroll->setValue(0);
+}
+
+void TMainForm::editBPMExit() {
+  double bpm = 0;
+  // A tempo of zero or below would put every beat at the same place.
+  if (ReadNumber(editBPM, bpm) && bpm > 0) context_.Song.BPM = bpm;
+  songData::PushUndo(context_.History, context_.Song, false);
+  UpdateBeatScale();
+  UpdateTimeline();
+  SongChanged();
+  DrawView();
+}
+
+void TMainForm::editGAPExit() {
+  double value = 0;
+  if (ReadNumber(editGAP, value)) context_.Song.MusicOffset = -value;
+  if (ReadNumber(EditVGap, value)) context_.Song.VideoGap = value;
+  songData::PushUndo(context_.History, context_.Song, false);
+  UpdateBeatScale();
+  UpdateTimeline();
+  SongChanged();
+  DrawView();
+}
+
+void TMainForm::TransposeBoxChange() {
+  if (TransposeBox->currentIndex() < 0) return;
+  context_.Song.Transpose = 12 - 12 * TransposeBox->currentIndex();
+  SongChanged();
+  DrawView();
+}
+
+namespace {
+
+void ShiftOctave(songData::TSong& song, int semitones) {
+  for (songData::TNote& note : song.Notes)
+    note.Pitch += semitones;
+}
+
+} // namespace
+
+void TMainForm::OctaveUpExecute() {
+  ShiftOctave(context_.Song, 12);
+  songData::PushUndo(context_.History, context_.Song, false);
+  SongChanged();
+  DrawView();
+}
+
+void TMainForm::OctaveDownExecute() {
+  ShiftOctave(context_.Song, -12);
+  songData::PushUndo(context_.History, context_.Song, false);
+  SongChanged();
+  DrawView();
+}
+
+void TMainForm::SelectAll1Click() {
+  for (songData::TNote& note : context_.Song.Notes)
+    note.Selected = true;
+  View.SelectedCount = static_cast<std::int32_t>(context_.Song.Notes.size());
+  DrawView();
+}
+
+void TMainForm::Deselect1Click() {
+  for (songData::TNote& note : context_.Song.Notes)
+    note.Selected = false;
+  View.SelectedCount = 0;
+  DrawView();
+}
+
+namespace {
+
+std::int32_t CountSelected(const songData::TSong& song) {
+  std::int32_t count = 0;
+  for (const songData::TNote& note : song.Notes)
+    count += note.Selected ? 1 : 0;
+  return count;
+}
+
+} // namespace
+
+void TMainForm::UndoActionExecute() {
+  if (!songData::CanUndo(context_.History) || IsPlaying()) return;
+  songData::Undo(context_.History, context_.Song);
+  View.SelectedCount = CountSelected(context_.Song);
+  ShowSongParameters();
+  UpdateBeatScale();
+  UpdateTimeline();
+  RebuildLyrics();
+  SongChanged();
+  DrawView();
+}
+
+void TMainForm::RedoActionExecute() {
+  if (!songData::CanRedo(context_.History) || IsPlaying()) return;
+  songData::Redo(context_.History, context_.Song);
+  View.SelectedCount = CountSelected(context_.Song);
+  ShowSongParameters();
+  UpdateBeatScale();
+  UpdateTimeline();
+  RebuildLyrics();
+  SongChanged();
+  DrawView();
+}
+
+void TMainForm::HelpExecute() {
+  Dialogs.OpenDocument(QString::fromStdString(MyServis::ProgramFolder() + "/manual.htm"));
+}
+
+void TMainForm::HelpAbout1Execute() {
+  Dialogs.RunAboutBox();
+}
+
+void TMainForm::FileExit1Execute() {
+  close();
+}
+
+} // namespace app

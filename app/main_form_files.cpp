@@ -1,0 +1,191 @@
+// The file commands: New Song, Open, Save, and what keeps unsaved work from
+// being lost on the way.
+#include "app/main_form.h"
+#include "app/new_song_wnd.h"
+#include "song/song_loader.h"
+#include "song/song_writer.h"
+#include "song/time_scale.h"
+#include "support/file_io.h"
+#include "support/message_boxes.h"
+#include "support/program_settings.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <filesystem>
+
+namespace app {
+namespace {
+
+// The window's steps of a load.
+class TWindowLoadHost : public songData::TSongLoadHost {
+public:
+  explicit TWindowLoadHost(TMainForm& form) : form_(form) {}
+  void DisableOpen() override {
+    form_.SongOpen->setEnabled(false);
+    form_.View.RangeStart = form_.View.RangeEnd = editor::NoRange;
+  }
+  void ShowSongParameters(const songData::TSong&) override {
+    ReplacedSong = true;
+    form_.ShowSongParameters();
+  }
+  void ShowTranspose(const songData::TSong&) override { form_.ShowTranspose(); }
+  void UpdateBeatScale(const songData::TSong&) override { form_.UpdateBeatScale(); }
+  void RebuildLyrics(songData::TSong&) override { form_.RebuildLyrics(); }
+  void DrawView() override { form_.DrawView(); }
+  void LoadMusic(songData::TSong&, const std::string& path) override { form_.LoadMusic(path); }
+  void UpdateTimeline(const songData::TSong&) override { form_.UpdateTimeline(); }
+  void StoreRecentSong(const std::string& path) override { StoredPath = path; }
+  void EnableSongActions() override { form_.EnableSongActions(); }
+  void EnableOpen() override { form_.SongOpen->setEnabled(true); }
+
+  bool ReplacedSong = false; // the file was read and the model replaced
+  std::string StoredPath;
+
+private:
+  TMainForm& form_;
+};
+
+std::string AbsolutePath(const std::string& path) {
+  return std::filesystem::absolute(path).lexically_normal().string();
+}
+
+} // namespace
+
+void TMainForm::StopIfPlaying() {
+  if (IsPlaying()) plStopExecute();
+}
+
+bool TMainForm::IsModified() const {
+  return songOpen_ && baseline_.Differs(context_.Song);
+}
+
+void TMainForm::UpdateCaption() {
+  const songData::TSong& song = context_.Song;
+  if (!songOpen_ || song.SongFileName.empty()) {
+    setWindowTitle("Chorvanta Song Editor");
+    return;
+  }
+  setWindowTitle(QString::fromStdString(song.SongFileName) + "[*] - Chorvanta Song Editor");
+  setWindowModified(IsModified());
+}
+
+void TMainForm::SongChanged() {
+  player::PublishPlayerSong(context_.Player, context_.Song);
+  UpdateCaption();
+}
+
+bool TMainForm::MayReplaceSong() {
+  if (!IsModified()) return true;
+  switch (Dialogs.AskSaveChanges(QString::fromStdString(context_.Song.SongFileName))) {
+  case TSaveAnswer::Discard:
+    return true;
+  case TSaveAnswer::Cancel:
+    return false;
+  case TSaveAnswer::Save:
+    break;
+  }
+  try {
+    SongSaveExecute();
+  } catch (const std::exception& e) {
+    MyServis::ErrorBox(e.what());
+    return false;
+  }
+  return !IsModified();
+}
+
+void TMainForm::EnableSongActions() {
+  for (QAction* action : {SongSave, SongSaveAs, ChooseMusic, EditTags})
+    action->setEnabled(true);
+}
+
+void TMainForm::SongOpenExecute() {
+  StopIfPlaying();
+  if (!MayReplaceSong()) return;
+  QString startFolder;
+  if (settings_) {
+    const std::string recent = ProgramSettings::RecentSong(*settings_);
+    if (!recent.empty() && MyServis::RegularFileExists(recent))
+      startFolder = QString::fromStdString(MyServis::FolderOfPath(recent));
+  }
+  const QString chosen = Dialogs.ChooseSongFile(startFolder);
+  if (!chosen.isEmpty()) LoadSong(chosen.toStdString());
+}
+
+void TMainForm::LoadSong(const std::string& path) {
+  TWindowLoadHost host(*this);
+  const std::string fullPath = AbsolutePath(path);
+  const bool completed = songData::LoadSong(context_.Song, context_.History, fullPath, host);
+  if (host.ReplacedSong) {
+    songOpen_ = true;
+    baseline_.Capture(context_.Song);
+    context_.Song.HoverIndex = -1;
+    View.HoverMode = editor::hmNothing;
+    View.SelectedCount = 0;
+    if (!context_.Song.MusicLoaded) ClearStripsOfOtherMusic();
+  }
+  // The recent song is stored once the load is complete; settings are optional.
+  if (completed && settings_) {
+    try {
+      ProgramSettings::StoreRecentSong(*settings_, host.StoredPath);
+    } catch (const std::exception& e) {
+      MyServis::ErrorBox(e.what());
+    }
+  }
+  SongChanged();
+  DrawView();
+  DrawLineDisplay();
+}
+
+void TMainForm::SongNewExecute() {
+  StopIfPlaying();
+  if (!MayReplaceSong()) return;
+  newSongWnd_->SetUseBOM(context_.Song.UseBOM);
+  if (!Dialogs.RunNewSongDialog()) return;
+  CreateNewSong(newSongWnd_->Location(), newSongWnd_->SongName(), newSongWnd_->UseBOM());
+}
+
+void TMainForm::CreateNewSong(const std::string& location, const std::string& name, bool useBOM) {
+  if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos) {
+    MyServis::ErrorBox("Not a folder name: \"" + name + "\"");
+    return;
+  }
+  const std::string folder = location + "/" + name;
+  std::error_code error;
+  if (std::filesystem::is_directory(folder, error)) {
+    if (!MyServis::AskYesNo("Song directory already exists. Do you want to use it anyway?",
+                            "Song directory already exists"))
+      return;
+  } else if (!std::filesystem::create_directory(folder, error)) {
+    MyServis::ErrorBox("Can't create the song folder " + folder + ": " + error.message());
+    return;
+  }
+  songData::TSong& song = context_.Song;
+  song.UseBOM = useBOM;
+  song.SongDir = AbsolutePath(folder);
+  song.SongFileName =
+      QFileInfo(QString::fromStdString(name)).suffix().isEmpty() ? name + ".txt" : name;
+  song.Notes.clear();
+  song.Tags.clear();
+  song.MusicFileName.clear();
+  song.HoverIndex = -1;
+  View.SelectedCount = 0;
+  View.HoverMode = editor::hmNothing;
+  RebuildLyrics();
+  songData::PushUndo(context_.History, song, true);
+  songOpen_ = true;
+  baseline_.Capture(song);
+  SongChanged();
+  DrawView();
+  DrawLineDisplay();
+  EnableSongActions();
+}
+
+void TMainForm::SongSaveExecute() {
+  StopIfPlaying();
+  // A failure names the file and the reason; the song stays as it is.
+  songData::SaveSong(context_.Song);
+  baseline_.Capture(context_.Song);
+  UpdateCaption();
+}
+
+} // namespace app

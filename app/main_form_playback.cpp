@@ -1,0 +1,178 @@
+// Playback: Play and Stop, the mixer, the 20 ms timer, and loading music.
+#include "app/main_form.h"
+#include "audio/mp3_loader.h"
+#include "song/song_tags.h"
+#include "support/file_io.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QScrollBar>
+#include <QSlider>
+#include <cmath>
+#include <filesystem>
+
+namespace app {
+namespace {
+
+// Enables an action again however the scope is left.
+class TEnableOnExit {
+public:
+  explicit TEnableOnExit(QAction* action) : action_(action) {}
+  ~TEnableOnExit() { action_->setEnabled(true); }
+  TEnableOnExit(const TEnableOnExit&) = delete;
+  TEnableOnExit& operator=(const TEnableOnExit&) = delete;
+
+private:
+  QAction* action_;
+};
+
+// "#MP3" names the music by its file name beside the song, otherwise relative to it.
+std::string MusicTagValue(const std::string& songDir, const std::string& musicPath) {
+  namespace fs = std::filesystem;
+  const fs::path music = fs::absolute(musicPath).lexically_normal();
+  const fs::path relative = music.lexically_relative(fs::absolute(songDir).lexically_normal());
+  return relative.empty() ? music.string() : relative.string();
+}
+
+} // namespace
+
+bool TMainForm::IsPlaying() const {
+  const player::TPlayerState state = player::PlayerState(context_.Player);
+  return state == player::psPlaying || state == 2;
+}
+
+void TMainForm::SetEditingEnabled(bool enabled) {
+  for (QWidget* control : {static_cast<QWidget*>(editGAP), static_cast<QWidget*>(editBPM),
+                           static_cast<QWidget*>(EditVGap), static_cast<QWidget*>(Lyrics)})
+    control->setEnabled(enabled);
+}
+
+void TMainForm::plPlayExecute() {
+  if (IsPlaying()) plStopExecute();
+  if (context_.Song.MusicLoaded) {
+    player::PublishPlayerSong(context_.Player, context_.Song);
+    player::PlayMusic(context_.Player, context_.Music,
+                      static_cast<float>(View.CursorTime - context_.Song.MusicOffset));
+  }
+  FollowCursor(true, false);
+  plPlay->setEnabled(false);
+  plStop->setEnabled(true);
+  SetEditingEnabled(false);
+}
+
+void TMainForm::plStopExecute() {
+  player::StopMusic(context_.Player);
+  player::StopTone(context_.Player);
+  plPlay->setEnabled(true);
+  plStop->setEnabled(false);
+  SetEditingEnabled(true);
+  SetStatusText({});
+  Progress->setValue(0);
+}
+
+void TMainForm::MixBarChange() {
+  const int position = MixBar->value();
+  player::SetMusicVolume(context_.Player, 100 - 10 * position);
+  player::SetToneMix(context_.Player, 10 * position);
+  Scroll->setFocus();
+}
+
+void TMainForm::TimerTimer() {
+  player::ShowPlayerFailures(context_.Player);
+  ShowSilentOutputOnce();
+  const player::TPlayerState state = player::PlayerState(context_.Player);
+  if (state == player::psPlaying || state == 2) {
+    const float duration = songData::MusicDuration(context_.Music);
+    if (duration > 0)
+      Progress->setValue(static_cast<int>(
+          std::nearbyint(player::PlayPositionSeconds(context_.Player) * 100 / duration)));
+    SetStatusText("Playing...");
+    FollowCursor(false, false);
+  }
+  if (state == player::psFinished && plStop->isEnabled()) plStopExecute();
+  DrawLineDisplay();
+  const std::int32_t currentTone = context_.Player.CurrentTone;
+  if (currentTone != lastCurrentTone_ || View.HoverTone != lastHoverTone_) {
+    Keyboard->update();
+    lastCurrentTone_ = currentTone;
+    lastHoverTone_ = View.HoverTone;
+  }
+  const bool playing = state == player::psPlaying;
+  UndoAction->setEnabled(songData::CanUndo(context_.History) && !playing);
+  RedoAction->setEnabled(songData::CanRedo(context_.History) && !playing);
+  EventMan::ProcessThreadEvents(context_.Events);
+  UpdateCaption();
+}
+
+void TMainForm::ShowSilentOutputOnce() {
+  if (silentShown_ || !context_.Player.Output || !context_.Player.Output->IsSilent()) return;
+  silentShown_ = true;
+  SetStatusText("No sound device: playing silently");
+}
+
+void TMainForm::ChooseMusicExecute() {
+  StopIfPlaying();
+  songData::TSong& song = context_.Song;
+  const QString chosen = Dialogs.ChooseMusicFile(QString::fromStdString(song.SongDir));
+  if (chosen.isEmpty()) return;
+  const std::string path = chosen.toStdString();
+  if (!LoadMusic(path)) return;
+  // The song keeps the music it was given, or the next open finds none.
+  songData::SetTag(song.Tags, "#MP3", MusicTagValue(song.SongDir, path));
+  UpdateTimeline();
+  SongChanged();
+  DrawView();
+}
+
+bool TMainForm::LoadMusic(const std::string& path) {
+  songData::TSong& song = context_.Song;
+  analyser::StopAnalysers(context_.Analyser);
+  SongOpen->setEnabled(false);
+  TEnableOnExit enableOpen(SongOpen);
+  song.MusicLoaded = false;
+  View.CursorTime = song.MusicOffset;
+  DrawView();
+  SetStatusText("Loading music...");
+  int shownPercent = -1;
+  songData::TPcmMusic decoded;
+  MP3Loader::DecodeMp3(
+      path,
+      [&] {
+        const int percent = static_cast<int>(MP3Loader::DecodeProgress * 100);
+        if (percent == shownPercent) return;
+        shownPercent = percent;
+        Progress->setValue(percent);
+        Progress->repaint();
+      },
+      decoded);
+  context_.Music = std::move(decoded);
+  SetStatusText("Analysing...");
+  analyser::CreateSpectrumStrips(context_.Analyser, context_.Music);
+  analyser::StartAnalysers(context_.Analyser, context_.Music, context_.Events);
+  MixBarChange();
+  SetStatusText("Music loaded successfully!");
+  song.MusicLoaded = true;
+  song.MusicFileName = MyServis::NameOfPath(path);
+  DrawView();
+  return true;
+}
+
+void TMainForm::ClearStripsOfOtherMusic() {
+  analyser::StopAnalysers(context_.Analyser);
+  context_.Analyser.SpectrumStrips.clear();
+}
+
+void TMainForm::AnalyserProgress(int value) {
+  SetStatusText(value > 99 ? "Done" : "Analysing...");
+  Progress->setValue(value);
+  DrawView();
+}
+
+void TMainForm::SetStatusText(const QString& text) {
+  StatusPanels[3]->setText(text);
+}
+
+} // namespace app

@@ -1,0 +1,213 @@
+// Start-up and shutdown of the main window, and the wiring of its controls.
+#include "app/about_box.h"
+#include "app/image_widget.h"
+#include "app/main_form.h"
+#include "app/new_song_wnd.h"
+#include "support/file_io.h"
+#include "support/log.h"
+#include "support/message_boxes.h"
+#include "support/program_settings.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QSlider>
+#include <QStatusTipEvent>
+#include <QTimer>
+#include <QUrl>
+
+namespace app {
+namespace {
+
+constexpr const char* AnalyserEvent = "MAIN\\Analyser";
+
+// The window that receives the analyser's progress; events carry no receiver.
+TMainForm* ProgressReceiver = nullptr;
+
+void AnalyserProgressHandler(std::string_view name, std::int32_t value) {
+  if (name == AnalyserEvent && ProgressReceiver != nullptr)
+    ProgressReceiver->AnalyserProgress(value);
+}
+
+void LogQuietly(const std::string& message) {
+  try {
+    MyServis::LogMessage(message);
+  } catch (const std::exception&) {
+    // Without a log the program still works.
+  }
+}
+
+} // namespace
+
+void TMainForm::InstallDefaultDialogs() {
+  Dialogs.ChooseSongFile = [this](const QString& startFolder) {
+    return QFileDialog::getOpenFileName(this, "Load existing song", startFolder,
+                                        "Song Files (*.txt)");
+  };
+  Dialogs.ChooseMusicFile = [this](const QString& startFolder) {
+    return QFileDialog::getOpenFileName(this, "Choose Music", startFolder, "MP3 music (*.mp3)");
+  };
+  Dialogs.AskSaveChanges = [this](const QString& songName) {
+    auto answer = QMessageBox::question(
+        this, "Chorvanta Song Editor", "Save changes to " + songName + "?",
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (answer == QMessageBox::Save) return TSaveAnswer::Save;
+    return answer == QMessageBox::Discard ? TSaveAnswer::Discard : TSaveAnswer::Cancel;
+  };
+  Dialogs.RunNewSongDialog = [this] { return newSongWnd_->exec() == QDialog::Accepted; };
+  Dialogs.RunAboutBox = [this] { aboutBox_->exec(); };
+  Dialogs.OpenDocument = [](const QString& path) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+  };
+}
+
+void TMainForm::ConnectHandlers() {
+  ConnectAction(SongNew, &TMainForm::SongNewExecute);
+  ConnectAction(SongOpen, &TMainForm::SongOpenExecute);
+  ConnectAction(SongSave, &TMainForm::SongSaveExecute);
+  ConnectAction(SongSaveAs, &TMainForm::SongSaveExecute);
+  ConnectAction(FileExit1, &TMainForm::FileExit1Execute);
+  ConnectAction(UndoAction, &TMainForm::UndoActionExecute);
+  ConnectAction(RedoAction, &TMainForm::RedoActionExecute);
+  ConnectAction(SelectAll1, &TMainForm::SelectAll1Click);
+  ConnectAction(Deselect1, &TMainForm::Deselect1Click);
+  ConnectAction(OctaveUp, &TMainForm::OctaveUpExecute);
+  ConnectAction(OctaveDown, &TMainForm::OctaveDownExecute);
+  ConnectAction(ChooseMusic, &TMainForm::ChooseMusicExecute);
+  ConnectAction(Help, &TMainForm::HelpExecute);
+  ConnectAction(HelpAbout1, &TMainForm::HelpAbout1Execute);
+  ConnectAction(plPlay, &TMainForm::plPlayExecute);
+  ConnectAction(plStop, &TMainForm::plStopExecute);
+  connect(MixBar, &QSlider::valueChanged, this, [this] { Run([this] { MixBarChange(); }); });
+  connect(TransposeBox, &QComboBox::activated, this,
+          [this] { Run([this] { TransposeBoxChange(); }); });
+  connect(Scroll, &QScrollBar::valueChanged, this, [this] { Run([this] { ScrollChange(); }); });
+  connect(Timer, &QTimer::timeout, this, [this] { Run([this] { TimerTimer(); }); });
+  connect(Lyrics, &QPlainTextEdit::textChanged, this, [this] { Run([this] { LyricsChange(); }); });
+  connect(editBPM, &QLineEdit::returnPressed, this, [this] { Run([this] { editBPMExit(); }); });
+  for (QLineEdit* gap : {editGAP, EditVGap})
+    connect(gap, &QLineEdit::returnPressed, this, [this] { Run([this] { editGAPExit(); }); });
+  connect(MainImg, &TImageWidget::Resized, this, [this] {
+    Run([this] {
+      LayoutImages();
+      DrawView();
+    });
+  });
+  connect(display, &TImageWidget::Resized, this, [this] { Run([this] { LayoutImages(); }); });
+  for (QObject* watched : {static_cast<QObject*>(editBPM), static_cast<QObject*>(editGAP),
+                           static_cast<QObject*>(EditVGap), static_cast<QObject*>(Lyrics)})
+    watched->installEventFilter(this);
+  Lyrics->viewport()->installEventFilter(this);
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // The file dialog of the first activation comes once the window is on screen.
+  if (!activated_) QTimer::singleShot(0, this, [this] { Run([this] { FormActivate(); }); });
+}
+
+void TMainForm::FormActivate() {
+  if (activated_) return;
+  activated_ = true;
+  MyServis::OpenLog(context_.DataFolder + "/main.log");
+  OpenSettings();
+  context_.Song.BPM = 125.0;
+  UpdateBeatScale();
+  UpdateTimeline();
+  View.RangeStart = View.RangeEnd = editor::NoRange;
+  LayoutImages();
+  ProgressReceiver = this;
+  EventMan::RegisterHandler(context_.Events, "MAIN", &AnalyserProgressHandler, EventMan::hmAuto);
+  StartPlayer();
+  DrawView();
+  songData::PushUndo(context_.History, context_.Song, false);
+  SongChanged();
+  Timer->start();
+  if (startupSong_.empty())
+    SongOpenExecute();
+  else
+    LoadSong(startupSong_);
+}
+
+void TMainForm::OpenSettings() {
+  try {
+    settings_ = ProgramSettings::OpenSettings(context_.DataFolder);
+    return;
+  } catch (const std::exception& e) {
+    LogQuietly(std::string("No settings: ") + e.what());
+  }
+  // A missing or damaged file is replaced by an empty one where the folder allows.
+  try {
+    const std::string path = context_.DataFolder + "/settings.ctl";
+    if (MyServis::RegularFileExists(path)) MyServis::KeepCopyNoReplace(path, path + ".damaged");
+    MyServis::WriteFileAtomically(path, "");
+    settings_ = ProgramSettings::OpenSettings(context_.DataFolder);
+    LogQuietly("Started a new settings file " + path);
+  } catch (const std::exception& e) {
+    LogQuietly(std::string("Going on without settings: ") + e.what());
+  }
+}
+
+void TMainForm::StartPlayer() {
+  try {
+    player::InitPlayer(context_.Player, 2205,
+                       context_.MakeOutput ? context_.MakeOutput() : nullptr);
+  } catch (const std::exception& e) {
+    MyServis::ErrorBox(std::string("No sound: ") + e.what());
+  }
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  bool mayClose = false;
+  Run([&] {
+    StopIfPlaying();
+    mayClose = MayReplaceSong();
+  });
+  if (!mayClose) {
+    event->ignore();
+    return;
+  }
+  ShutDown();
+  event->accept();
+}
+
+void TMainForm::ShutDown() {
+  if (shutDown_) return;
+  shutDown_ = true;
+  Timer->stop();
+  analyser::StopAnalysers(context_.Analyser);
+  player::ShutdownPlayer(context_.Player);
+  if (ProgressReceiver == this) ProgressReceiver = nullptr;
+}
+
+bool TMainForm::event(QEvent* event) {
+  if (event->type() == QEvent::StatusTip) {
+    SetStatusText(static_cast<QStatusTipEvent*>(event)->tip());
+    return true;
+  }
+  return QMainWindow::event(event);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::FocusOut) {
+    // Only a move to another control leaves a field, not a switch of windows.
+    auto reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+      if (watched == editBPM) Run([this] { editBPMExit(); });
+      if (watched == editGAP || watched == EditVGap) Run([this] { editGAPExit(); });
+      if (watched == Lyrics) Run([this] { LyricsExit(); });
+    }
+  }
+  if (watched == Lyrics->viewport() && event->type() == QEvent::MouseButtonRelease)
+    Run([this] { LyricsClick(); });
+  return QMainWindow::eventFilter(watched, event);
+}
+
+} // namespace app

@@ -1,0 +1,81 @@
+#include "app/new_song_wnd.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStorageInfo>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace app {
+
+TNewSongWnd::TNewSongWnd(QWidget* parent) : QDialog(parent) {
+  setWindowTitle("New Song");
+  auto* column = new QVBoxLayout(this);
+  column->addWidget(new QLabel("Song (folder) name:"));
+  SongNameEdit = new QLineEdit;
+  SongNameEdit->setToolTip(
+      "This is the name of a folder to be created in the location specified below");
+  column->addWidget(SongNameEdit);
+
+  column->addWidget(new QLabel("Location:"));
+  // The home folder and the mounted volumes stand where drive letters would.
+  DriveBox = new QComboBox;
+  DriveBox->addItem(QDir::homePath(), QDir::homePath());
+  for (const QStorageInfo& volume : QStorageInfo::mountedVolumes())
+    if (volume.isValid() && volume.isReady() && DriveBox->findData(volume.rootPath()) < 0)
+      DriveBox->addItem(volume.rootPath(), volume.rootPath());
+  column->addWidget(DriveBox);
+
+  folders_ = new QFileSystemModel(this);
+  folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+  folders_->setRootPath(QDir::rootPath());
+  DirBox = new QTreeView;
+  DirBox->setModel(folders_);
+  for (int c = 1; c < folders_->columnCount(); ++c)
+    DirBox->hideColumn(c);
+  DirBox->setHeaderHidden(true);
+  DirBox->setMinimumSize(320, 220);
+  column->addWidget(DirBox, 1);
+
+  BOMbox = new QCheckBox("use BOM (UTF-8 encoding marker)");
+  column->addWidget(BOMbox);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  column->addWidget(buttons);
+
+  connect(DriveBox, &QComboBox::currentIndexChanged, this, &TNewSongWnd::ShowLocation);
+  ShowLocation(0);
+  setFixedSize(sizeHint());
+}
+
+void TNewSongWnd::ShowLocation(int index) {
+  const QString root = DriveBox->itemData(index).toString();
+  DirBox->setRootIndex(folders_->index(root));
+  DirBox->setCurrentIndex({});
+}
+
+std::string TNewSongWnd::SongName() const {
+  return SongNameEdit->text().trimmed().toStdString();
+}
+
+std::string TNewSongWnd::Location() const {
+  const QModelIndex chosen = DirBox->currentIndex();
+  if (chosen.isValid()) return folders_->filePath(chosen).toStdString();
+  return DriveBox->currentData().toString().toStdString();
+}
+
+bool TNewSongWnd::UseBOM() const {
+  return BOMbox->isChecked();
+}
+
+void TNewSongWnd::SetUseBOM(bool use) {
+  BOMbox->setChecked(use);
+}
+
+} // namespace app

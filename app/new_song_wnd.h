@@ -1,0 +1,36 @@
+#pragma once
+// The New Song dialog: the name of the song's folder, where to make it, and
+// whether the file starts with a byte order mark.
+#include <QDialog>
+#include <string>
+
+class QCheckBox;
+class QComboBox;
+class QFileSystemModel;
+class QLineEdit;
+class QTreeView;
+
+namespace app {
+
+class TNewSongWnd : public QDialog {
+  Q_OBJECT
+public:
+  explicit TNewSongWnd(QWidget* parent = nullptr);
+
+  std::string SongName() const;
+  // The folder chosen in the tree, else the chosen location itself.
+  std::string Location() const;
+  bool UseBOM() const;
+  void SetUseBOM(bool use);
+
+  QLineEdit* SongNameEdit;
+  QComboBox* DriveBox;
+  QTreeView* DirBox;
+  QCheckBox* BOMbox;
+
+private:
+  void ShowLocation(int index);
+  QFileSystemModel* folders_;
+};
+
+} // namespace app
