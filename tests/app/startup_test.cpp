@@ -1,0 +1,71 @@
+#include "main_window_fixture.h"
+#include "support/program_settings.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <filesystem>
+
+namespace {
+
+TEST_F(MainWindow, StartsWithAnEmptySongAndAsksForOne) {
+  Start();
+  EXPECT_TRUE(Form->Activated());
+  EXPECT_EQ(SongDialogFolders.size(), 1u); // the Open command ran
+  EXPECT_EQ(Song.BPM, 125.0);
+  EXPECT_EQ(Form->View.PixelsPerBeat, 15);
+  EXPECT_EQ(History.UndoCount, 1);
+  EXPECT_FALSE(Form->SongSave->isEnabled());
+  EXPECT_FALSE(Form->UndoAction->isEnabled());
+  EXPECT_TRUE(Form->plPlay->isEnabled());
+  EXPECT_FALSE(Form->plStop->isEnabled());
+  EXPECT_EQ(Form->editBPM->text(), "125");
+  EXPECT_EQ(Form->TransposeBox->currentText(), "C4 = 0");
+  EXPECT_TRUE(ErrorTexts.empty());
+  // A second activation repeats nothing.
+  Form->FormActivate();
+  EXPECT_EQ(SongDialogFolders.size(), 1u);
+}
+
+TEST_F(MainWindow, MissingSettingsAreStartedAnewWithoutAnErrorBox) {
+  Start();
+  EXPECT_TRUE(Folder.Exists("settings.ctl"));
+  EXPECT_TRUE(ErrorTexts.empty());
+}
+
+TEST_F(MainWindow, DamagedSettingsAreKeptAsideAndOpenStillWorks) {
+  Folder.Write("settings.ctl", "$SECTION\r\n");
+  const std::string song = WriteSong("a.txt", "#BPM:200\r\n: 0 4 5 la\r\nE\r\n");
+  Start(QString::fromStdString(song));
+  EXPECT_TRUE(ErrorTexts.empty());
+  EXPECT_TRUE(Folder.Exists("settings.ctl.damaged"));
+  EXPECT_EQ(Song.BPM, 200.0);
+  EXPECT_NE(Folder.Read("settings.ctl").find("a.txt"), std::string::npos);
+}
+
+TEST_F(MainWindow, SettingsThatCannotBeMadeAreDoneWithout) {
+  std::filesystem::create_directory(Folder.File("settings.ctl"));
+  const std::string song = WriteSong("a.txt", "#BPM:200\r\nE\r\n");
+  Start(QString::fromStdString(song));
+  EXPECT_TRUE(ErrorTexts.empty());
+  EXPECT_EQ(Song.BPM, 200.0);
+  EXPECT_NE(Folder.Read("main.log").find("without settings"), std::string::npos);
+}
+
+TEST_F(MainWindow, OpenStartsInTheFolderOfTheRecentSong) {
+  const std::string song = WriteSong("a.txt", "#BPM:200\r\nE\r\n");
+  Start(QString::fromStdString(song));
+  Form->SongOpenExecute();
+  ASSERT_EQ(SongDialogFolders.size(), 2u);
+  EXPECT_EQ(SongDialogFolders[0], "");
+  EXPECT_EQ(SongDialogFolders[1].toStdString(), Folder.Path());
+}
+
+TEST_F(MainWindow, SongOnTheCommandLineOpensInPlaceOfTheDialog) {
+  Form->SetStartupSong(WriteSong("b.txt", "#BPM:300\r\nE\r\n"));
+  Start();
+  EXPECT_TRUE(SongDialogFolders.empty());
+  EXPECT_EQ(Song.BPM, 300.0);
+}
+
+} // namespace
