@@ -15,7 +15,7 @@ build: configure
 	@cmake --build $(BUILD_DIR) -j$(JOBS)
 
 run: build
-	@$(BUILD_DIR)/bin/chorvanta-cli --help
+	@$(BUILD_DIR)/bin/chorvanta $(BUILD_DIR)/bin/examples/demo/demo.txt
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j$(JOBS)

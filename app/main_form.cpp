@@ -105,6 +105,9 @@ void TMainForm::CreateActions() {
   UndoAction = MakeAction(this, "Undo", "Undo last action", QKeySequence("Ctrl+Z"));
   UndoAction->setIcon(s->standardIcon(QStyle::SP_ArrowBack));
   RedoAction = MakeAction(this, "Redo", "Redo last action", QKeySequence("Ctrl+X"));
+  // Desktop users reach for these as well.
+  RedoAction->setShortcuts(
+      {QKeySequence("Ctrl+X"), QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
   RedoAction->setIcon(s->standardIcon(QStyle::SP_ArrowForward));
   SelectAll1 = MakeAction(this, "Select &All", {}, QKeySequence("Ctrl+A"));
   Deselect1 = MakeAction(this, "&Deselect", {}, QKeySequence("Ctrl+D"));
