@@ -146,7 +146,7 @@ void TMainForm::SongNewExecute() {
 
 void TMainForm::CreateNewSong(const std::string& location, const std::string& name, bool useBOM) {
   if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos) {
-    MyServis::ErrorBox("Not a folder name: \"" + name + "\"");
+    MyServis::ErrorBox("Not a name for a song folder: \"" + name + "\"");
     return;
   }
   const std::string folder = location + "/" + name;

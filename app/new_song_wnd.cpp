@@ -7,6 +7,7 @@
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QStorageInfo>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -49,6 +50,11 @@ TNewSongWnd::TNewSongWnd(QWidget* parent) : QDialog(parent) {
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   column->addWidget(buttons);
 
+  // A song needs a folder name.
+  QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
+  ok->setEnabled(false);
+  connect(SongNameEdit, &QLineEdit::textChanged, ok,
+          [ok](const QString& text) { ok->setEnabled(!text.trimmed().isEmpty()); });
   connect(DriveBox, &QComboBox::currentIndexChanged, this, &TNewSongWnd::ShowLocation);
   ShowLocation(0);
   setFixedSize(sizeHint());
