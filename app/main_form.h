@@ -194,6 +194,7 @@ private:
   bool activated_ = false;
   bool shutDown_ = false;
   bool silentShown_ = false;
+  bool inTimer_ = false;
   std::string startupSong_;
   std::int32_t lastCurrentTone_ = player::NoTone;
   std::int32_t lastHoverTone_ = editor::NoHoverTone;

@@ -89,7 +89,13 @@ void TMainForm::ConnectHandlers() {
   connect(TransposeBox, &QComboBox::activated, this,
           [this] { Run([this] { TransposeBoxChange(); }); });
   connect(Scroll, &QScrollBar::valueChanged, this, [this] { Run([this] { ScrollChange(); }); });
-  connect(Timer, &QTimer::timeout, this, [this] { Run([this] { TimerTimer(); }); });
+  connect(Timer, &QTimer::timeout, this, [this] {
+    // A message shown by a tick runs its own event loop; the ticks in it wait.
+    if (inTimer_) return;
+    inTimer_ = true;
+    Run([this] { TimerTimer(); });
+    inTimer_ = false;
+  });
   connect(Lyrics, &QPlainTextEdit::textChanged, this, [this] { Run([this] { LyricsChange(); }); });
   connect(editBPM, &QLineEdit::returnPressed, this, [this] { Run([this] { editBPMExit(); }); });
   for (QLineEdit* gap : {editGAP, EditVGap})
