@@ -1,0 +1,20 @@
+#pragma once
+// The note view: the song as a piano roll over the music's spectrogram.
+#include "audio/analyser.h"
+#include "editor/view_state.h"
+#include "song/song_model.h"
+
+#include <QImage>
+#include <vector>
+
+namespace editor {
+
+// Repaints the whole image from the song and the view state, and first
+// recomputes the view's layout (ViewOffset, RowHeight, RowCount, GridTop,
+// GridBottom) and its scroll page from the image's size. timelineLength is the
+// timeline's length in seconds; the beat lines run 10 seconds past it. The
+// strips may still be filling on other threads.
+void DrawView(QImage& image, const songData::TSong& song, TViewState& view,
+              const std::vector<analyser::TSpectrumStrip>& strips, double timelineLength);
+
+} // namespace editor
