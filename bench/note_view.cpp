@@ -1,0 +1,97 @@
+// The note view and the line display redrawn at full HD over a 5000-record
+// song of about three and a half minutes with the spectrogram of four minutes
+// of music: the whole picture is repainted at every redraw, so a redraw must
+// stay well inside a playback timer tick.
+#include "editor/note_view.h"
+
+#include "editor/line_display.h"
+#include "editor/view_coordinates.h"
+#include "song/time_scale.h"
+
+#include <QGuiApplication>
+#include <benchmark/benchmark.h>
+#include <string>
+
+namespace {
+
+using namespace songData;
+
+// 300 BPM, one syllable per beat, a line break after every five.
+const TSong& LongSong() {
+  static const TSong song = [] {
+    TSong s;
+    s.BPM = 300;
+    std::int32_t beat = 0;
+    for (int i = 0; s.Notes.size() < MaxFileRecords; ++i) {
+      TNote note;
+      if (i % 6 == 5) {
+        note.Kind = nkLineBreak;
+        note.Start = beat++;
+      } else {
+        note.Kind = i % 17 == 0 ? nkGolden : nkNormal;
+        note.Start = beat++;
+        note.Length = 1;
+        note.Pitch = (i * 7) % 19;
+        note.Text = "syl" + std::to_string(i % 100);
+        note.Selected = i % 23 == 0;
+      }
+      s.Notes.push_back(note);
+    }
+    return s;
+  }();
+  return song;
+}
+
+// Four minutes of strips in changing colours.
+const std::vector<analyser::TSpectrumStrip>& Strips() {
+  static const std::vector<analyser::TSpectrumStrip> strips = [] {
+    std::vector<analyser::TSpectrumStrip> s(31);
+    std::uint32_t seed = 1;
+    for (auto& strip : s)
+      for (std::uint32_t& pixel : strip.Pixels) {
+        seed = seed * 1664525u + 1013904223u;
+        pixel = seed >> 8;
+      }
+    return s;
+  }();
+  return strips;
+}
+
+void BM_DrawView(benchmark::State& state) {
+  const TSong& song = LongSong();
+  editor::TViewState view;
+  editor::ApplyBeatScale(view, song.BPM);
+  editor::ApplyTimeline(view, TimelineOf(song, 240.0));
+  editor::SetScrollPosition(view, 1000);
+  view.CursorTime = 104.0;
+  view.RangeStart = 101.0f;
+  view.RangeEnd = 103.0f;
+  QImage image(1920, 1080, QImage::Format_RGB32);
+  for (auto _ : state) {
+    editor::DrawView(image, song, view, Strips(), 250.0);
+    benchmark::DoNotOptimize(image.constBits());
+  }
+}
+BENCHMARK(BM_DrawView)->Unit(benchmark::kMillisecond);
+
+void BM_DrawLineDisplay(benchmark::State& state) {
+  const TSong& song = LongSong();
+  QImage image(1675, 64, QImage::Format_RGB32);
+  for (auto _ : state) {
+    editor::DrawLineDisplay(image, song, 104.0);
+    benchmark::DoNotOptimize(image.constBits());
+  }
+}
+BENCHMARK(BM_DrawLineDisplay)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
