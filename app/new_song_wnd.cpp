@@ -32,13 +32,7 @@ TNewSongWnd::TNewSongWnd(QWidget* parent) : QDialog(parent) {
       DriveBox->addItem(volume.rootPath(), volume.rootPath());
   column->addWidget(DriveBox);
 
-  folders_ = new QFileSystemModel(this);
-  folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
-  folders_->setRootPath(QDir::rootPath());
   DirBox = new QTreeView;
-  DirBox->setModel(folders_);
-  for (int c = 1; c < folders_->columnCount(); ++c)
-    DirBox->hideColumn(c);
   DirBox->setHeaderHidden(true);
   DirBox->setMinimumSize(320, 220);
   column->addWidget(DirBox, 1);
@@ -56,11 +50,26 @@ TNewSongWnd::TNewSongWnd(QWidget* parent) : QDialog(parent) {
   connect(SongNameEdit, &QLineEdit::textChanged, ok,
           [ok](const QString& text) { ok->setEnabled(!text.trimmed().isEmpty()); });
   connect(DriveBox, &QComboBox::currentIndexChanged, this, &TNewSongWnd::ShowLocation);
-  ShowLocation(0);
   setFixedSize(sizeHint());
 }
 
+void TNewSongWnd::showEvent(QShowEvent* event) {
+  // The folder tree reads the disk on a thread of its own, so it starts only
+  // when the dialog is first wanted.
+  if (folders_ == nullptr) {
+    folders_ = new QFileSystemModel(this);
+    folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+    folders_->setRootPath(QDir::rootPath());
+    DirBox->setModel(folders_);
+    for (int c = 1; c < folders_->columnCount(); ++c)
+      DirBox->hideColumn(c);
+    ShowLocation(DriveBox->currentIndex());
+  }
+  QDialog::showEvent(event);
+}
+
 void TNewSongWnd::ShowLocation(int index) {
+  if (folders_ == nullptr) return;
   const QString root = DriveBox->itemData(index).toString();
   DirBox->setRootIndex(folders_->index(root));
   DirBox->setCurrentIndex({});
@@ -72,7 +81,7 @@ std::string TNewSongWnd::SongName() const {
 
 std::string TNewSongWnd::Location() const {
   const QModelIndex chosen = DirBox->currentIndex();
-  if (chosen.isValid()) return folders_->filePath(chosen).toStdString();
+  if (folders_ != nullptr && chosen.isValid()) return folders_->filePath(chosen).toStdString();
   return DriveBox->currentData().toString().toStdString();
 }
 

@@ -28,9 +28,12 @@ public:
   QTreeView* DirBox;
   QCheckBox* BOMbox;
 
+protected:
+  void showEvent(QShowEvent* event) override;
+
 private:
   void ShowLocation(int index);
-  QFileSystemModel* folders_;
+  QFileSystemModel* folders_ = nullptr;
 };
 
 } // namespace app

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -144,9 +145,11 @@ void TCanvas::StretchPixels(std::int64_t x1, std::int64_t y1, std::int64_t x2, s
       std::memcpy(line, Line(y - 1) + left, columns.size() * sizeof(QRgb));
       continue;
     }
-    const std::uint32_t* source = pixels + std::ptrdiff_t(row) * width;
+    auto* source = const_cast<std::uint32_t*>(pixels + std::ptrdiff_t(row) * width);
+    // Analyser threads may be filling these pixels right now.
     for (std::size_t i = 0; i < columns.size(); ++i)
-      line[i] = Opaque | source[columns[i]];
+      line[i] = Opaque |
+                std::atomic_ref<std::uint32_t>(source[columns[i]]).load(std::memory_order_relaxed);
     previousRow = row;
   }
 }

@@ -96,7 +96,7 @@ TEST(DefaultSettings, NeverReplacesAnExistingFile) {
   std::filesystem::path source =
       std::filesystem::path(__FILE__).parent_path() / "../../resources/settings";
   TTempFolder folder;
-  std::string copy = "cmake -DSOURCE='" + (source / "settings.ctl").string() + "' -DTARGET='" +
+  std::string copy = "cmake -DSOURCE='" + (source / "settings.ctl.in").string() + "' -DTARGET='" +
                      folder.File("bin/settings.ctl") + "' -P '" +
                      (source / "copy_if_absent.cmake").string() + "'";
   ASSERT_EQ(std::system(copy.c_str()), 0);
