@@ -179,6 +179,7 @@ private:
   void StartPlayer();
   void ShutDown();
   void StopIfPlaying();
+  void ShowRestoredState();
   bool IsPlaying() const;
   void SetEditingEnabled(bool enabled);
   void ClearStripsOfOtherMusic();

@@ -117,18 +117,17 @@ std::int32_t CountSelected(const songData::TSong& song) {
 void TMainForm::UndoActionExecute() {
   if (!songData::CanUndo(context_.History) || IsPlaying()) return;
   songData::Undo(context_.History, context_.Song);
-  View.SelectedCount = CountSelected(context_.Song);
-  ShowSongParameters();
-  UpdateBeatScale();
-  UpdateTimeline();
-  RebuildLyrics();
-  SongChanged();
-  DrawView();
+  ShowRestoredState();
 }
 
 void TMainForm::RedoActionExecute() {
   if (!songData::CanRedo(context_.History) || IsPlaying()) return;
   songData::Redo(context_.History, context_.Song);
+  ShowRestoredState();
+}
+
+void TMainForm::ShowRestoredState() {
+  // The snapshot may carry another tempo and gap, and other marks.
   View.SelectedCount = CountSelected(context_.Song);
   ShowSongParameters();
   UpdateBeatScale();
