@@ -27,9 +27,6 @@ TNewSongWnd::TNewSongWnd(QWidget* parent) : QDialog(parent) {
   // The home folder and the mounted volumes stand where drive letters would.
   DriveBox = new QComboBox;
   DriveBox->addItem(QDir::homePath(), QDir::homePath());
-  for (const QStorageInfo& volume : QStorageInfo::mountedVolumes())
-    if (volume.isValid() && volume.isReady() && DriveBox->findData(volume.rootPath()) < 0)
-      DriveBox->addItem(volume.rootPath(), volume.rootPath());
   column->addWidget(DriveBox);
 
   DirBox = new QTreeView;
@@ -55,8 +52,12 @@ TNewSongWnd::TNewSongWnd(QWidget* parent) : QDialog(parent) {
 
 void TNewSongWnd::showEvent(QShowEvent* event) {
   // The folder tree reads the disk on a thread of its own, so it starts only
-  // when the dialog is first wanted.
+  // when the dialog is first shown.
   if (folders_ == nullptr) {
+    // Asking every volume can take a while, so it waits until it is needed too.
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes())
+      if (volume.isValid() && volume.isReady() && DriveBox->findData(volume.rootPath()) < 0)
+        DriveBox->addItem(volume.rootPath(), volume.rootPath());
     folders_ = new QFileSystemModel(this);
     folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
     folders_->setRootPath(QDir::rootPath());
