@@ -14,7 +14,7 @@ TEST_F(MainWindow, BpmFieldTakesCommaNumbersAndRefusesTheRest) {
     const char* Text;
     double Bpm;
   };
-  for (TCase c : {TCase{"120,5", 120.5}, TCase{"120.5", 120.5}, TCase{"0", 120.5},
+  for (TCase c : {TCase{"120.5", 125.0}, TCase{"120,5", 120.5}, TCase{"0", 120.5},
                   TCase{"-3", 120.5}, TCase{"", 120.5}, TCase{"250", 250.0}}) {
     Form->editBPM->setText(c.Text);
     Form->editBPMExit();
