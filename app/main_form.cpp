@@ -251,12 +251,8 @@ QWidget* TMainForm::CreateViewArea() {
   viewColumn->addWidget(Scroll);
   left->addWidget(viewPanel, 1);
 
-  Keyboard = new QWidget;
+  Keyboard = new TImageWidget;
   Keyboard->setFixedHeight(67);
-  Keyboard->setAutoFillBackground(true);
-  QPalette keys = Keyboard->palette();
-  keys.setColor(QPalette::Window, QColor(0xF0, 0xF0, 0xE8));
-  Keyboard->setPalette(keys);
   left->addWidget(Keyboard);
   row->addLayout(left, 1);
 

@@ -14,6 +14,9 @@
 
 class QAction;
 class QComboBox;
+class QKeyEvent;
+class QMouseEvent;
+class QWheelEvent;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -91,7 +94,7 @@ public:
   TImageWidget* display;
   TImageWidget* MainImg;
   QScrollBar* Scroll;
-  QWidget* Keyboard;
+  TImageWidget* Keyboard;
   QPlainTextEdit* Lyrics;
   QProgressBar* Progress;
   QLabel* StatusPanels[4];
@@ -134,6 +137,29 @@ public:
   void HelpExecute();
   void HelpAbout1Execute();
   void FileExit1Execute();
+
+  // Mouse editing on the note view, and the keys the window sees first.
+  void MainImgMouseDown(QMouseEvent* event);
+  void MainImgMouseMove(QMouseEvent* event);
+  void MainImgMouseUp(QMouseEvent* event);
+  void MainImgMouseLeave();
+  void FormMouseWheel(QWheelEvent* event);
+  void FormKeyDown(QKeyEvent* event);
+
+  // Clipboard.
+  void EditCopy1Execute();
+  void EditCut1Execute();
+  void EditPaste1Execute();
+
+  // Tag editor.
+  void EditTagsExecute();
+
+  // Piano keyboard strip.
+  void KeyboardPaint();
+  void KeyboardMouseMove(QMouseEvent* event);
+  void KeyboardMouseDown(QMouseEvent* event);
+  void KeyboardMouseUp(QMouseEvent* event);
+  void KeyboardMouseLeave();
 
   // Lyrics memo.
   void RebuildLyrics();

@@ -96,7 +96,7 @@ void TMainForm::TimerTimer() {
   DrawLineDisplay();
   const std::int32_t currentTone = context_.Player.CurrentTone;
   if (currentTone != lastCurrentTone_ || View.HoverTone != lastHoverTone_) {
-    Keyboard->update();
+    KeyboardPaint();
     lastCurrentTone_ = currentTone;
     lastHoverTone_ = View.HoverTone;
   }

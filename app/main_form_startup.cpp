@@ -83,6 +83,12 @@ void TMainForm::ConnectHandlers() {
   ConnectAction(ChooseMusic, &TMainForm::ChooseMusicExecute);
   ConnectAction(Help, &TMainForm::HelpExecute);
   ConnectAction(HelpAbout1, &TMainForm::HelpAbout1Execute);
+  ConnectAction(EditTags, &TMainForm::EditTagsExecute);
+  ConnectAction(EditCopy1, &TMainForm::EditCopy1Execute);
+  ConnectAction(EditCopy2, &TMainForm::EditCopy1Execute);
+  ConnectAction(EditCut1, &TMainForm::EditCut1Execute);
+  ConnectAction(EditPaste1, &TMainForm::EditPaste1Execute);
+  ConnectAction(EditPaste2, &TMainForm::EditPaste1Execute);
   ConnectAction(plPlay, &TMainForm::plPlayExecute);
   ConnectAction(plStop, &TMainForm::plStopExecute);
   connect(MixBar, &QSlider::valueChanged, this, [this] { Run([this] { MixBarChange(); }); });
@@ -107,6 +113,26 @@ void TMainForm::ConnectHandlers() {
     });
   });
   connect(display, &TImageWidget::Resized, this, [this] { Run([this] { LayoutImages(); }); });
+  connect(Keyboard, &TImageWidget::Resized, this, [this] { Run([this] { LayoutImages(); }); });
+  connect(MainImg, &TImageWidget::MouseDown, this,
+          [this](QMouseEvent* e) { Run([this, e] { MainImgMouseDown(e); }); });
+  connect(MainImg, &TImageWidget::MouseMove, this,
+          [this](QMouseEvent* e) { Run([this, e] { MainImgMouseMove(e); }); });
+  connect(MainImg, &TImageWidget::MouseUp, this,
+          [this](QMouseEvent* e) { Run([this, e] { MainImgMouseUp(e); }); });
+  connect(MainImg, &TImageWidget::MouseLeave, this,
+          [this] { Run([this] { MainImgMouseLeave(); }); });
+  connect(Keyboard, &TImageWidget::MouseDown, this,
+          [this](QMouseEvent* e) { Run([this, e] { KeyboardMouseDown(e); }); });
+  connect(Keyboard, &TImageWidget::MouseMove, this,
+          [this](QMouseEvent* e) { Run([this, e] { KeyboardMouseMove(e); }); });
+  connect(Keyboard, &TImageWidget::MouseUp, this,
+          [this](QMouseEvent* e) { Run([this, e] { KeyboardMouseUp(e); }); });
+  connect(Keyboard, &TImageWidget::MouseLeave, this,
+          [this] { Run([this] { KeyboardMouseLeave(); }); });
+  for (TImageWidget* widget : {MainImg, Keyboard})
+    connect(widget, &TImageWidget::Wheel, this,
+            [this](QWheelEvent* e) { Run([this, e] { FormMouseWheel(e); }); });
   for (QObject* watched : {static_cast<QObject*>(editBPM), static_cast<QObject*>(editGAP),
                            static_cast<QObject*>(EditVGap), static_cast<QObject*>(Lyrics)})
     watched->installEventFilter(this);

@@ -49,7 +49,10 @@ void TMainForm::LayoutImages() {
   MainImg->Image = QImage(MainImg->size(), QImage::Format_RGB32);
   display->Image = QImage(display->size(), QImage::Format_RGB32);
   DrawLineDisplay();
-  Keyboard->update();
+  if (Keyboard->Image.width() != Keyboard->width()) {
+    Keyboard->Image = QImage(Keyboard->size(), QImage::Format_RGB32);
+    KeyboardPaint();
+  }
 }
 
 void TMainForm::ScrollChange() {
