@@ -29,6 +29,18 @@ void DeleteSelectedNotes(TSong& song) {
 }
 
 void SortNotes(TSong& song) {
+  // The hovered record keeps being the one that keys act on: in a stable order
+  // by Start it lands after every earlier start and its equals before it.
+  const auto hover = static_cast<std::size_t>(song.HoverIndex);
+  if (song.HoverIndex >= 0 && hover < song.Notes.size()) {
+    const std::int32_t start = song.Notes[hover].Start;
+    std::int32_t place = 0;
+    for (std::size_t i = 0; i < song.Notes.size(); ++i) {
+      const std::int32_t other = song.Notes[i].Start;
+      place += other < start || (other == start && i < hover) ? 1 : 0;
+    }
+    song.HoverIndex = place;
+  }
   // A stable order by Start is unique, so any stable sort gives the same array.
   std::stable_sort(song.Notes.begin(), song.Notes.end(),
                    [](const TNote& a, const TNote& b) { return a.Start < b.Start; });

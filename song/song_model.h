@@ -33,7 +33,7 @@ extern TSong Song;
 // Moves the last record into slot i; HoverIndex follows the moved record.
 void DeleteNote(TSong& song, std::size_t i);
 void DeleteSelectedNotes(TSong& song);
-// Stable by Start; Kind plays no part.
+// Stable by Start; Kind plays no part. HoverIndex follows its record.
 void SortNotes(TSong& song);
 // Every other note gives way to note a: cut, split, merged into it or removed.
 void ResolveOverlaps(TSong& song, std::size_t a);

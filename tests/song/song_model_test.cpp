@@ -108,4 +108,16 @@ TEST(SortNotes, IsStableAndIgnoresKind) {
             (std::vector<TNote>{Note(0, 2, "a"), Note(8, 2, "b"), lineBreak, Note(8, 1, "c")}));
 }
 
+TEST(SortNotes, HoverIndexFollowsItsRecord) {
+  for (std::int32_t hover = 0; hover < 4; ++hover) {
+    TSong song;
+    song.Notes = {Note(8, 2, "b"), Note(8, 0, "", nkLineBreak, 0), Note(0, 2, "a"),
+                  Note(8, 1, "c")};
+    const TNote hovered = song.Notes[hover];
+    song.HoverIndex = hover;
+    SortNotes(song);
+    EXPECT_EQ(song.Notes[song.HoverIndex], hovered) << hover;
+  }
+}
+
 } // namespace

@@ -1,0 +1,32 @@
+#pragma once
+// The clipboard's block of notes: a magic number, a count N and N records of
+// 64 bytes laid out as TNote, little-endian. It may come from another program,
+// so reading trusts nothing in it.
+#include "song/song_model.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace songData {
+
+constexpr std::uint32_t NoteBlockMagic = 0x083CB233;
+constexpr std::size_t NoteBlockHeader = 8;
+constexpr std::size_t NoteRecordSize = 64;
+
+// The selected records of the song, in array order.
+std::string EncodeNoteBlock(const TSong& song);
+
+// The records of a block. A wrong magic (or a block too short for one) gives
+// nothing and sets valid false. Only whole records inside the block are read,
+// N below zero reads none, a text length above 47 is read as 47, and a record of
+// an unknown kind is skipped.
+std::vector<TNote> DecodeNoteBlock(std::string_view block, bool& valid);
+
+// Paste: the records are appended with their earliest start at the beat under
+// cursorTime, each winning over the notes already there; every other mark is
+// cleared first.
+void PasteNotes(TSong& song, const std::vector<TNote>& records, double cursorTime);
+
+} // namespace songData
