@@ -33,6 +33,11 @@ struct TViewState {
   float RangeEnd = NoRange;
   std::int32_t SelectedCount = 0;
 
+  // The left-button press that began a drag (-1: none), and the whole beats a
+  // body drag has moved so far.
+  std::int32_t DragOriginX = -1;
+  std::int32_t DragBeats = 0;
+
   // The scroll bar, in tenths of a second of song time.
   std::int32_t ScrollMin = -5;
   std::int32_t ScrollMax = 300;

@@ -1,0 +1,194 @@
+#include "editor/note_editing.h"
+
+#include "editor/view_coordinates.h"
+#include "song/time_scale.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace editor {
+namespace {
+
+using songData::TNote;
+using songData::TSong;
+
+std::int32_t Narrow(std::int64_t value) {
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
+bool IsNoteMode(THoverMode mode) {
+  return mode == hmLeftEdge || mode == hmRightEdge || mode == hmBody;
+}
+
+float SecondsOfBeat(const TSong& song, std::int64_t beat) {
+  return static_cast<float>(songData::SongTimeOfBeat(song.BPM, static_cast<double>(beat)));
+}
+
+} // namespace
+
+TNote* HoveredNote(TSong& song) {
+  if (song.HoverIndex < 0 || std::size_t(song.HoverIndex) >= song.Notes.size()) return nullptr;
+  return &song.Notes[std::size_t(song.HoverIndex)];
+}
+
+THit HitTest(const TSong& song, const TViewState& view, std::int32_t x, std::int32_t y) {
+  THit hit;
+  const auto& notes = song.Notes;
+  if (view.GridTop < y && y < view.GridBottom) {
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+      if (!notes[i].IsLineBreak()) continue;
+      if (std::llabs(std::int64_t(x) - BeatToX(view, notes[i].Start)) <= 2) {
+        hit = {hmLineBreak, static_cast<std::int32_t>(i)};
+        break;
+      }
+    }
+  }
+  for (std::size_t i = 0; i < notes.size(); ++i) {
+    const TNote& note = notes[i];
+    if (note.IsLineBreak()) continue;
+    const std::int64_t top = NoteRowTop(view, note.Pitch, song.Transpose);
+    if (y < top || y >= top + view.RowHeight) continue;
+    const std::int64_t x1 = BeatToX(view, note.Start);
+    const std::int64_t length = note.Length;
+    if (x < x1 || x >= x1 + length * view.PixelsPerBeat) continue;
+    hit = {hmBody, static_cast<std::int32_t>(i)};
+    if (x <= x1 + length + 1) hit.Mode = hmLeftEdge;
+    if (x >= x1 + length * (view.PixelsPerBeat - 1) - 1) hit.Mode = hmRightEdge;
+    break;
+  }
+  return hit;
+}
+
+std::int32_t AddNoteAt(TSong& song, const TViewState& view, std::int32_t x, std::int32_t y) {
+  TNote note;
+  note.Start = XToBeat(view, x);
+  note.Length = 0;
+  note.Pitch = YToPitch(view, y, song.Transpose);
+  note.Kind = songData::nkNormal;
+  note.Text = "~";
+  song.Notes.push_back(note);
+  return static_cast<std::int32_t>(song.Notes.size() - 1);
+}
+
+bool SetDraggedPitch(TSong& song, std::size_t dragged, std::int32_t pitch) {
+  const std::int64_t shift = std::int64_t(pitch) - song.Notes[dragged].Pitch;
+  if (shift == 0) return false;
+  for (std::size_t i = 0; i < song.Notes.size(); ++i)
+    if (i != dragged && song.Notes[i].Selected)
+      song.Notes[i].Pitch = Narrow(song.Notes[i].Pitch + shift);
+  song.Notes[dragged].Pitch = pitch;
+  return true;
+}
+
+void MoveDraggedNotes(TSong& song, std::size_t dragged, std::int32_t d) {
+  auto& notes = song.Notes;
+  const auto moves = [&](std::size_t i) { return i == dragged || notes[i].Selected; };
+  const auto end = [&](std::size_t i) { return std::int64_t(notes[i].Start) + notes[i].Length; };
+  if (d > 0) {
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+      if (moves(i))
+        notes[i].Start = Narrow(std::int64_t(notes[i].Start) + d);
+      else if (i > 0 && end(i - 1) > notes[i].Start)
+        notes[i].Start = Narrow(end(i - 1));
+    }
+  } else if (d < 0) {
+    for (std::size_t i = notes.size(); i-- > 0;) {
+      if (moves(i))
+        notes[i].Start = Narrow(std::int64_t(notes[i].Start) + d);
+      else if (i + 1 < notes.size() && end(i) > notes[i + 1].Start)
+        notes[i].Start = Narrow(std::int64_t(notes[i + 1].Start) - notes[i].Length);
+    }
+  }
+}
+
+void NormaliseHovered(TSong& song, TViewState& view) {
+  TNote* note = HoveredNote(song);
+  if (note == nullptr) return;
+  if (note->Length == 0) {
+    note->Length = 1;
+    if (view.HoverMode == hmLeftEdge) view.HoverMode = hmRightEdge;
+  } else if (note->Length < 0) {
+    note->Start = Narrow(std::int64_t(note->Start) + note->Length);
+    note->Length = Narrow(-std::int64_t(note->Length));
+    if (view.HoverMode == hmLeftEdge)
+      view.HoverMode = hmRightEdge;
+    else if (view.HoverMode == hmRightEdge)
+      view.HoverMode = hmLeftEdge;
+  }
+}
+
+void FinishGesture(TNote& note) {
+  if (note.Length == 0) note.Kind = songData::nkLineBreak;
+  if (note.Length < 0) {
+    note.Start = Narrow(std::int64_t(note.Start) + note.Length);
+    note.Length = Narrow(-std::int64_t(note.Length));
+  }
+}
+
+void SelectRange(TSong& song, TViewState& view, TRangeMode mode) {
+  const float lo = std::min(view.RangeStart, view.RangeEnd);
+  const float hi = std::max(view.RangeStart, view.RangeEnd);
+  view.SelectedCount = 0;
+  for (TNote& note : song.Notes) {
+    const float ts = SecondsOfBeat(song, note.Start);
+    const float te = SecondsOfBeat(song, std::int64_t(note.Start) + note.Length);
+    const bool inside = ts >= lo && te <= hi;
+    if (mode == rmReplace) note.Selected = inside;
+    if (mode == rmRemove) note.Selected = note.Selected && !inside;
+    if (mode == rmAdd) note.Selected = note.Selected || inside;
+    view.SelectedCount += note.Selected ? 1 : 0;
+  }
+}
+
+std::int32_t CountSelected(const TSong& song) {
+  return static_cast<std::int32_t>(std::count_if(song.Notes.begin(), song.Notes.end(),
+                                                 [](const TNote& n) { return n.Selected; }));
+}
+
+bool DeleteNotes(TSong& song, TViewState& view) {
+  TNote* hovered = view.HoverMode != hmNothing ? HoveredNote(song) : nullptr;
+  if (hovered == nullptr && view.SelectedCount == 0) return false;
+  if (hovered == nullptr || hovered->Selected)
+    songData::DeleteSelectedNotes(song);
+  else
+    songData::DeleteNote(song, std::size_t(song.HoverIndex));
+  // What was hovered is gone or has moved; the next mouse move finds out.
+  view.HoverMode = hmNothing;
+  view.SelectedCount = CountSelected(song);
+  return true;
+}
+
+bool ToggleGolden(TSong& song, const TViewState& view) {
+  TNote* note = IsNoteMode(view.HoverMode) ? HoveredNote(song) : nullptr;
+  if (note == nullptr) return false;
+  if (note->Kind == songData::nkNormal || note->Kind == songData::nkFreestyle)
+    note->Kind = songData::nkGolden;
+  else if (note->Kind == songData::nkGolden)
+    note->Kind = songData::nkNormal;
+  return true;
+}
+
+bool ToggleFreestyle(TSong& song, const TViewState& view) {
+  TNote* note = IsNoteMode(view.HoverMode) ? HoveredNote(song) : nullptr;
+  if (note == nullptr) return false;
+  if (note->Kind == songData::nkNormal || note->Kind == songData::nkGolden)
+    note->Kind = songData::nkFreestyle;
+  else if (note->Kind == songData::nkFreestyle)
+    note->Kind = songData::nkNormal;
+  return true;
+}
+
+std::string TimeText(double seconds) {
+  // Far beyond any song, but never beyond what the text can hold.
+  const double limit = 1e12;
+  const double ms0 = std::isfinite(seconds) ? std::min(std::fabs(seconds), limit) : 0.0;
+  const auto ms = static_cast<long long>(std::nearbyint(ms0 * 1000));
+  char text[40];
+  std::snprintf(text, sizeof text, "%s%lld:%02lld.%03lld", seconds < 0 ? "-" : "", ms / 60000 % 60,
+                ms / 1000 % 60, ms % 1000);
+  return text;
+}
+
+} // namespace editor
