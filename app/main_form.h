@@ -41,6 +41,7 @@ struct TFormDialogs {
   std::function<TSaveAnswer(const QString& songName)> AskSaveChanges;
   std::function<bool()> RunNewSongDialog; // true on OK
   std::function<void()> RunAboutBox;
+  std::function<void()> RunTagEditor; // empty: the tag editor's own modal loop
   std::function<void(const QString& path)> OpenDocument;
 };
 
@@ -205,6 +206,14 @@ private:
   void StartPlayer();
   void ShutDown();
   void StopIfPlaying();
+  void TakeFocusFromFields();
+  bool TextFieldHasFocus() const;
+  void ShowHoverTone(int y);
+  void DragRange(int x, Qt::KeyboardModifiers modifiers);
+  void DragNote(int x, int y);
+  void DetectHover(int x, int y);
+  // Every change of the notes by a command: one undo step, the memo, the view.
+  void NotesEdited(bool rebuildLyrics);
   void ShowRestoredState();
   bool IsPlaying() const;
   void SetEditingEnabled(bool enabled);

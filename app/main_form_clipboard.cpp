@@ -1,12 +1,54 @@
-// Copy, Cut and Paste of notes through the clipboard.
+// Copy, Cut and Paste of notes through the clipboard, under the program's own
+// format, so that notes travel between songs and between running editors.
 #include "app/main_form.h"
+#include "editor/note_editing.h"
+#include "song/note_clipboard.h"
+#include "support/message_boxes.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
 
 namespace app {
+namespace {
 
-void TMainForm::EditCopy1Execute() {}
+constexpr const char* NoteFormat = "application/x-chorvantamaker";
 
-void TMainForm::EditCut1Execute() {}
+} // namespace
 
-void TMainForm::EditPaste1Execute() {}
+void TMainForm::EditCopy1Execute() {
+  if (View.SelectedCount == 0) return;
+  const std::string block = songData::EncodeNoteBlock(context_.Song);
+  auto* data = new QMimeData;
+  data->setData(NoteFormat, QByteArray(block.data(), static_cast<qsizetype>(block.size())));
+  QApplication::clipboard()->setMimeData(data);
+}
+
+void TMainForm::EditCut1Execute() {
+  if (View.SelectedCount == 0) return;
+  EditCopy1Execute();
+  songData::DeleteSelectedNotes(context_.Song);
+  View.SelectedCount = 0;
+  View.HoverMode = editor::hmNothing; // the hovered note may be gone
+  NotesEdited(true);
+}
+
+void TMainForm::EditPaste1Execute() {
+  const QMimeData* data = QApplication::clipboard()->mimeData();
+  if (data != nullptr && data->hasFormat(NoteFormat)) {
+    const QByteArray bytes = data->data(NoteFormat);
+    bool valid = false;
+    const std::vector<songData::TNote> records = songData::DecodeNoteBlock(
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), valid);
+    try {
+      if (valid) songData::PasteNotes(context_.Song, records, View.CursorTime);
+    } catch (const std::exception& e) {
+      MyServis::ErrorBox(std::string("Error: ") + e.what());
+    }
+  }
+  View.SelectedCount = editor::CountSelected(context_.Song);
+  NotesEdited(true);
+  DrawLineDisplay();
+}
 
 } // namespace app

@@ -1,18 +1,208 @@
-// Mouse editing on the note view.
+// Mouse editing on the note view: hover, create, drag, stretch, range, cursor;
+// and the keys the window sees before the focused control.
+#include "app/image_widget.h"
 #include "app/main_form.h"
+#include "editor/note_editing.h"
+#include "editor/view_coordinates.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QWheelEvent>
 
 namespace app {
+namespace {
 
-void TMainForm::MainImgMouseDown(QMouseEvent*) {}
+constexpr Qt::CursorShape Pointers[] = {Qt::ArrowCursor, Qt::SizeHorCursor, Qt::SizeHorCursor,
+                                        Qt::SizeAllCursor, Qt::SplitHCursor};
 
-void TMainForm::MainImgMouseMove(QMouseEvent*) {}
+} // namespace
 
-void TMainForm::MainImgMouseUp(QMouseEvent*) {}
+void TMainForm::TakeFocusFromFields() {
+  // The window takes the keys: Space, Delete, G and F then act on the notes.
+  if (QWidget* focus = QApplication::focusWidget()) focus->clearFocus();
+}
 
-void TMainForm::MainImgMouseLeave() {}
+bool TMainForm::TextFieldHasFocus() const {
+  const QWidget* focus = QApplication::focusWidget();
+  return focus != nullptr && (focus->inherits("QLineEdit") || focus->inherits("QPlainTextEdit") ||
+                              focus->inherits("QTextEdit") || focus->inherits("QAbstractSpinBox"));
+}
 
-void TMainForm::FormMouseWheel(QWheelEvent*) {}
+void TMainForm::NotesEdited(bool rebuildLyrics) {
+  songData::PushUndo(context_.History, context_.Song, false);
+  if (rebuildLyrics) RebuildLyrics();
+  SongChanged();
+  DrawView();
+}
 
-void TMainForm::FormKeyDown(QKeyEvent*) {}
+void TMainForm::FormKeyDown(QKeyEvent* event) {
+  const int key = event->key();
+  if (key == Qt::Key_Space) {
+    const QWidget* focus = QApplication::focusWidget();
+    if (focus == nullptr || focus == Scroll) {
+      if (plPlay->isEnabled())
+        plPlay->trigger();
+      else
+        plStop->trigger();
+    }
+    return;
+  }
+  // Keys typed into a field are text there, never note commands.
+  if (IsPlaying() || TextFieldHasFocus()) return;
+  songData::TSong& song = context_.Song;
+  if (key == Qt::Key_Delete && editor::DeleteNotes(song, View)) NotesEdited(true);
+  if (key == Qt::Key_G && editor::ToggleGolden(song, View)) NotesEdited(false);
+  if (key == Qt::Key_F && editor::ToggleFreestyle(song, View)) NotesEdited(false);
+}
+
+void TMainForm::MainImgMouseDown(QMouseEvent* event) {
+  if (IsPlaying()) return;
+  TakeFocusFromFields();
+  const QPoint at = event->position().toPoint();
+  const double t = editor::XToSeconds(View, at.x());
+  if (at.y() < View.GridTop || at.y() > View.GridBottom) {
+    View.CursorTime = t;
+    DrawView();
+    return;
+  }
+  songData::TSong& song = context_.Song;
+  if (event->button() == Qt::LeftButton) {
+    if (View.HoverMode != editor::hmNothing) {
+      View.DragOriginX = at.x();
+      View.DragBeats = 0;
+      return;
+    }
+    song.HoverIndex = editor::AddNoteAt(song, View, at.x(), at.y());
+    View.HoverMode = editor::hmRightEdge; // moving stretches the new note
+    SongChanged();
+    DrawView();
+  } else if (event->button() == Qt::RightButton) {
+    View.RangeStart = View.RangeEnd = static_cast<float>(t);
+    DrawView();
+  }
+}
+
+void TMainForm::MainImgMouseMove(QMouseEvent* event) {
+  const QPoint at = event->position().toPoint();
+  const int x = at.x();
+  const int y = at.y();
+  StatusPanels[1]->setText(QString::fromStdString(editor::TimeText(editor::XToSeconds(View, x))));
+  ShowHoverTone(y);
+  const Qt::MouseButtons buttons = event->buttons();
+  if (buttons & Qt::RightButton)
+    DragRange(x, event->modifiers());
+  else if ((buttons & Qt::LeftButton) && View.HoverMode != editor::hmNothing && View.GridTop < y &&
+           y < View.GridBottom)
+    DragNote(x, y);
+  else if (!(buttons & (Qt::LeftButton | Qt::RightButton)))
+    DetectHover(x, y);
+}
+
+void TMainForm::ShowHoverTone(int y) {
+  if (View.GridTop <= y && y < View.GridBottom) {
+    const std::int32_t tone = editor::RowTone(editor::YToRow(View, y));
+    if (tone == View.HoverTone) return;
+    View.HoverTone = tone;
+    StatusPanels[2]->setText(QString::fromLatin1(editor::ToneName(tone)));
+    DrawView();
+  } else if (View.HoverTone != editor::NoHoverTone) {
+    View.HoverTone = editor::NoHoverTone;
+    StatusPanels[2]->clear();
+    DrawView();
+  }
+}
+
+void TMainForm::DragRange(int x, Qt::KeyboardModifiers modifiers) {
+  const int width = MainImg->width();
+  if (x > 0.94 * width) Scroll->setValue(Scroll->value() + 1);
+  if (x < 0.08 * width) Scroll->setValue(Scroll->value() - 1);
+  View.RangeEnd = static_cast<float>(editor::XToSeconds(View, x));
+  if (View.RangeStart == editor::NoRange) View.RangeStart = View.RangeEnd;
+  editor::TRangeMode mode = editor::rmReplace;
+  if (modifiers & Qt::ShiftModifier) mode = editor::rmAdd;
+  if (modifiers & Qt::AltModifier) mode = editor::rmRemove;
+  editor::SelectRange(context_.Song, View, mode);
+  DrawView();
+}
+
+void TMainForm::DragNote(int x, int y) {
+  songData::TSong& song = context_.Song;
+  songData::TNote* note = editor::HoveredNote(song);
+  if (note == nullptr) return;
+  const auto index = static_cast<std::size_t>(song.HoverIndex);
+  bool changed = false;
+  if (View.HoverMode == editor::hmBody) {
+    if (editor::SetDraggedPitch(song, index, editor::YToPitch(View, y, song.Transpose))) {
+      player::StartTone(context_.Player, View.HoverTone, true);
+      changed = true;
+    }
+    const std::int32_t beats = editor::Nearest(double(x - View.DragOriginX) / View.PixelsPerBeat);
+    if (beats != View.DragBeats) {
+      editor::MoveDraggedNotes(song, index, beats - View.DragBeats);
+      View.DragBeats = beats;
+      changed = true;
+    }
+  } else {
+    const std::int32_t beat = editor::XToBeat(View, x);
+    if (View.HoverMode == editor::hmLineBreak && beat != note->Start) {
+      note->Start = beat;
+      changed = true;
+    } else if (View.HoverMode == editor::hmLeftEdge && beat != note->Start) {
+      note->Length = editor::Nearest(double(note->Length) - (double(beat) - note->Start));
+      note->Start = beat;
+      changed = true;
+    } else if (View.HoverMode == editor::hmRightEdge &&
+               double(beat) != double(note->Start) + note->Length) {
+      note->Length = editor::Nearest(double(beat) - note->Start);
+      changed = true;
+    }
+    if (changed && View.HoverMode != editor::hmLineBreak) {
+      editor::NormaliseHovered(song, View);
+      songData::ResolveOverlaps(song, static_cast<std::size_t>(song.HoverIndex));
+    }
+  }
+  if (!changed) return;
+  SongChanged();
+  DrawView();
+}
+
+void TMainForm::DetectHover(int x, int y) {
+  const editor::THit hit = editor::HitTest(context_.Song, View, x, y);
+  if (hit.Mode == View.HoverMode &&
+      (hit.Mode == editor::hmNothing || hit.Index == context_.Song.HoverIndex))
+    return;
+  TakeFocusFromFields();
+  View.HoverMode = hit.Mode;
+  context_.Song.HoverIndex = hit.Index;
+  MainImg->setCursor(Pointers[hit.Mode]);
+  DrawView();
+}
+
+void TMainForm::MainImgMouseUp(QMouseEvent* event) {
+  if (IsPlaying()) return;
+  View.DragOriginX = -1;
+  player::StopTone(context_.Player);
+  if (event->button() == Qt::LeftButton && View.HoverMode != editor::hmNothing) {
+    if (songData::TNote* note = editor::HoveredNote(context_.Song)) editor::FinishGesture(*note);
+    NotesEdited(true);
+  } else if (event->button() == Qt::RightButton) {
+    View.RangeStart = View.RangeEnd = editor::NoRange;
+    DrawView();
+  }
+}
+
+void TMainForm::MainImgMouseLeave() {
+  View.HoverTone = editor::NoHoverTone;
+  StatusPanels[2]->clear();
+}
+
+void TMainForm::FormMouseWheel(QWheelEvent* event) {
+  if (View.HoverTone <= editor::NoHoverTone) return;
+  Scroll->setValue(Scroll->value() - editor::Nearest(event->angleDelta().y() / 30.0));
+}
 
 } // namespace app

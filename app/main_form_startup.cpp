@@ -9,10 +9,12 @@
 #include "support/program_settings.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -133,10 +135,9 @@ void TMainForm::ConnectHandlers() {
   for (TImageWidget* widget : {MainImg, Keyboard})
     connect(widget, &TImageWidget::Wheel, this,
             [this](QWheelEvent* e) { Run([this, e] { FormMouseWheel(e); }); });
-  for (QObject* watched : {static_cast<QObject*>(editBPM), static_cast<QObject*>(editGAP),
-                           static_cast<QObject*>(EditVGap), static_cast<QObject*>(Lyrics)})
-    watched->installEventFilter(this);
-  Lyrics->viewport()->installEventFilter(this);
+  // One filter on the application sees the fields' focus, the memo's clicks and
+  // every key.
+  QApplication::instance()->installEventFilter(this);
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
@@ -228,6 +229,15 @@ bool TMainForm::event(QEvent* event) {
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+  // Every key meant for this window is seen here first, once, and then goes on
+  // to the control that has the focus.
+  if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+    auto* widget = static_cast<QWidget*>(watched);
+    const QWidget* focus = QApplication::focusWidget();
+    if (widget->window() == this && (widget == focus || (focus == nullptr && widget == this)))
+      Run([this, event] { FormKeyDown(static_cast<QKeyEvent*>(event)); });
+    return false;
+  }
   if (event->type() == QEvent::FocusOut) {
     // Only a move to another control leaves a field, not a switch of windows.
     auto reason = static_cast<QFocusEvent*>(event)->reason();

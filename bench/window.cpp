@@ -2,12 +2,15 @@
 // song with a 4-minute MP3 loaded until its spectrogram is complete, and the
 // lyrics memo rebuilt for 5000 syllables.
 #include "app/about_box.h"
+#include "app/image_widget.h"
 #include "app/main_form.h"
 #include "app/new_song_wnd.h"
 #include "app/tag_form.h"
 #include "audio/audio_output.h"
+#include "editor/view_coordinates.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <benchmark/benchmark.h>
 #include <cmath>
 #include <cstdio>
@@ -125,6 +128,58 @@ void BM_RebuildLyrics5000(benchmark::State& state) {
   state.counters["syllables"] = 5000;
 }
 BENCHMARK(BM_RebuildLyrics5000)->Unit(benchmark::kMillisecond);
+
+// The mouse over a song of 5000 notes: a move that changes the hover, and one
+// whole-beat step of a body drag of 100 selected notes, each with its redraw.
+struct TEditingWindow : TWindow {
+  TEditingWindow() {
+    Application();
+    form->show();
+    form->FormActivate();
+    form->LoadSong((folder / "song.txt").string());
+    analyser::WaitForAnalysers(analyser);
+    QApplication::processEvents();
+  }
+  QPoint NoteMiddle(std::size_t i) {
+    const songData::TNote& note = song.Notes[i];
+    return {editor::BeatToX(form->View, note.Start + 1.5),
+            editor::NoteRowTop(form->View, note.Pitch, song.Transpose) + form->View.RowHeight / 2};
+  }
+  void Mouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+    QMouseEvent event(type, at, form->MainImg->mapToGlobal(at), button, held, {});
+    QCoreApplication::sendEvent(form->MainImg, &event);
+  }
+};
+
+void BM_HoverChange(benchmark::State& state) {
+  TEditingWindow window;
+  const QPoint on = window.NoteMiddle(2);
+  const QPoint off = on + QPoint(0, 3 * window.form->View.RowHeight);
+  bool over = false;
+  for (auto _ : state) {
+    over = !over;
+    window.Mouse(QEvent::MouseMove, over ? on : off, Qt::NoButton, Qt::NoButton);
+  }
+  state.counters["notes"] = static_cast<double>(window.song.Notes.size());
+}
+BENCHMARK(BM_HoverChange)->Unit(benchmark::kMillisecond);
+
+void BM_BodyDragStepOf100Selected(benchmark::State& state) {
+  TEditingWindow window;
+  for (std::size_t i = 0; i < 100; ++i)
+    window.song.Notes[i * 40].Selected = true;
+  const QPoint start = window.NoteMiddle(3);
+  window.Mouse(QEvent::MouseMove, start, Qt::NoButton, Qt::NoButton);
+  window.Mouse(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+  const int beat = window.form->View.PixelsPerBeat;
+  int step = 0;
+  for (auto _ : state) {
+    step = step == 0 ? 1 : 0; // back and forth by one beat
+    window.Mouse(QEvent::MouseMove, start + QPoint(step * beat, 0), Qt::NoButton, Qt::LeftButton);
+  }
+  window.Mouse(QEvent::MouseButtonRelease, start, Qt::LeftButton, Qt::NoButton);
+}
+BENCHMARK(BM_BodyDragStepOf100Selected)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -1,0 +1,73 @@
+#include "main_window_fixture.h"
+#include "song/note_clipboard.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+
+namespace {
+
+const std::string Fast = "#BPM:300\r\n: 40 2 8 x\r\n- 44\r\n: 50 2 9 y\r\n: 60 2 9 z\r\nE\r\n";
+const std::string Slow = "#BPM:150\r\n: 0 4 8 a\r\nE\r\n";
+
+class Clipboard : public MainWindow {};
+
+TEST_F(Clipboard, CopyAndPasteIntoASongOfAnotherTempoKeepTheBeats) {
+  Start(QString::fromStdString(WriteSong("fast.txt", Fast)));
+  for (int i = 0; i < 3; ++i)
+    Song.Notes[i].Selected = true;
+  Form->View.SelectedCount = 3;
+  Form->EditCopy1Execute();
+  Form->LoadSong(WriteSong("slow.txt", Slow));
+  Form->View.CursorTime = 10.0; // beat 100 at 150 BPM
+  Form->EditPaste1Execute();
+  ASSERT_EQ(Song.Notes.size(), 4u);
+  EXPECT_EQ(Song.Notes[1].Start, 100);
+  EXPECT_TRUE(Song.Notes[2].IsLineBreak());
+  EXPECT_EQ(Song.Notes[2].Start, 104);
+  EXPECT_EQ(Song.Notes[3].Start, 110);
+  EXPECT_EQ(Form->View.SelectedCount, 3);
+  EXPECT_EQ(MemoLines(), (QStringList{"a", "x", "y", ""}));
+  EXPECT_EQ(History.UndoCount, 2);
+}
+
+TEST_F(Clipboard, CutRemovesTheSelectionAsOneUndoStep) {
+  Start(QString::fromStdString(WriteSong("fast.txt", Fast)));
+  Song.Notes[3].Selected = true;
+  Form->View.SelectedCount = 1;
+  Form->EditCut1Execute();
+  EXPECT_EQ(Song.Notes.size(), 3u);
+  EXPECT_EQ(History.UndoCount, 2);
+  Form->View.CursorTime = 0;
+  Form->EditPaste1Execute();
+  EXPECT_EQ(Song.Notes.front().Text.Str(), "z");
+  EXPECT_EQ(Song.Notes.front().Start, 0);
+}
+
+TEST_F(Clipboard, ForeignOrShortBlocksPasteOnlyWhatTheyHold) {
+  Start(QString::fromStdString(WriteSong("slow.txt", Slow)));
+  auto put = [](const QString& format, const QByteArray& bytes) {
+    auto* data = new QMimeData;
+    data->setData(format, bytes);
+    QApplication::clipboard()->setMimeData(data);
+  };
+  // Plain text is never read; the command still takes its undo step.
+  QApplication::clipboard()->setText("not notes");
+  Form->EditPaste1Execute();
+  EXPECT_EQ(Song.Notes.size(), 1u);
+  EXPECT_EQ(History.UndoCount, 2);
+  // A block claiming 1000 records but holding one pastes that one.
+  songData::TSong source;
+  source.Notes = {Song.Notes[0]};
+  source.Notes[0].Selected = true;
+  std::string block = songData::EncodeNoteBlock(source);
+  block[4] = static_cast<char>(0xE8);
+  block[5] = static_cast<char>(0x03);
+  put("application/x-chorvantamaker", QByteArray(block.data(), qsizetype(block.size())));
+  Form->View.CursorTime = 10.0;
+  Form->EditPaste1Execute();
+  EXPECT_EQ(Song.Notes.size(), 2u);
+  EXPECT_TRUE(ErrorTexts.empty());
+}
+
+} // namespace

@@ -1,0 +1,93 @@
+#include "main_window_fixture.h"
+#include "view_input.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+
+namespace {
+
+using namespace viewinput;
+
+const std::string Song1 = "#BPM:120\r\n: 0 4 8 a\r\n: 4 4 8 b\r\n- 10\r\n: 12 4 6 c\r\nE\r\n";
+
+class KeyCommands : public MainWindow {
+protected:
+  void SetUp() override {
+    Start(QString::fromStdString(WriteSong("s.txt", Song1)));
+    QApplication::setActiveWindow(Form.get());
+  }
+  void Hover(double beat, std::int32_t pitch) { Move(*Form, At(*Form, beat, pitch)); }
+};
+
+TEST_F(KeyCommands, DeleteTakesTheHoveredNoteOrTheSelection) {
+  Song.Notes[3].Selected = true; // c
+  Form->View.SelectedCount = 1;
+  Hover(1, 8); // a, not selected: it goes alone
+  Key(*Form, Qt::Key_Delete);
+  EXPECT_EQ(MemoLines(), (QStringList{"b", "c", ""}));
+  EXPECT_EQ(History.UndoCount, 2);
+  Hover(13, 6); // c, selected: the selection goes
+  Key(*Form, Qt::Key_Delete);
+  EXPECT_EQ(MemoLines(), (QStringList{"b", ""}));
+  // Nothing hovered and nothing selected: no snapshot.
+  Hover(30, 20);
+  Key(*Form, Qt::Key_Delete);
+  EXPECT_EQ(History.UndoCount, 3);
+  EXPECT_EQ(Song.Notes.size(), 2u);
+}
+
+TEST_F(KeyCommands, GAndFCycleTheHoveredNote) {
+  Hover(1, 8);
+  const songData::TNoteKind cycle[] = {songData::nkGolden, songData::nkFreestyle,
+                                       songData::nkNormal};
+  const int keys[] = {Qt::Key_G, Qt::Key_F, Qt::Key_F};
+  for (int i = 0; i < 3; ++i) {
+    Key(*Form, keys[i]);
+    EXPECT_EQ(Song.Notes[0].Kind, cycle[i]) << i;
+  }
+  EXPECT_EQ(History.UndoCount, 4);
+}
+
+TEST_F(KeyCommands, NoteKeysTypedIntoAFieldStayText) {
+  Hover(1, 8);
+  Form->Lyrics->setFocus();
+  Key(*Form, Qt::Key_G, {}, "g");
+  Key(*Form, Qt::Key_Delete);
+  EXPECT_EQ(Song.Notes[0].Kind, songData::nkNormal);
+  EXPECT_EQ(Song.Notes.size(), 4u);
+}
+
+TEST_F(KeyCommands, SpacePlaysAndStopsUnlessAFieldHasTheFocus) {
+  WriteMusic("s.mp3", 3.0);
+  Form->LoadSong(Folder.File("s.txt"));
+  if (QWidget* focus = QApplication::focusWidget()) focus->clearFocus();
+  Key(*Form, Qt::Key_Space, {}, " ");
+  EXPECT_TRUE(Form->plStop->isEnabled());
+  Key(*Form, Qt::Key_Space, {}, " ");
+  EXPECT_TRUE(Form->plPlay->isEnabled());
+  Form->editBPM->setFocus();
+  Key(*Form, Qt::Key_Space, {}, " ");
+  EXPECT_TRUE(Form->plPlay->isEnabled());
+}
+
+TEST_F(KeyCommands, WheelScrollsOnlyOverTheRows) {
+  const int before = Form->Scroll->value();
+  Wheel(*Form, QPoint(100, 4), -120); // the band above the grid
+  EXPECT_EQ(Form->Scroll->value(), before);
+  Hover(20, 10);
+  Wheel(*Form, At(*Form, 20, 10), -120);
+  EXPECT_EQ(Form->Scroll->value(), before + 4);
+}
+
+TEST_F(KeyCommands, RedoAnswersItsThreeShortcuts) {
+  const QList<QKeySequence> keys = Form->RedoAction->shortcuts();
+  EXPECT_TRUE(keys.contains(QKeySequence("Ctrl+X")));
+  EXPECT_TRUE(keys.contains(QKeySequence("Ctrl+Y")));
+  EXPECT_TRUE(keys.contains(QKeySequence("Ctrl+Shift+Z")));
+  EXPECT_EQ(Form->EditCopy2->shortcut(), QKeySequence("Ctrl+C"));
+  EXPECT_EQ(Form->EditPaste2->shortcut(), QKeySequence("Ctrl+V"));
+}
+
+} // namespace
