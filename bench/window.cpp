@@ -75,6 +75,7 @@ struct TWindow {
     form->AttachDialogs(newSong, about, tags);
     form->Dialogs.ChooseSongFile = [](const QString&) { return QString(); };
   }
+  bool applicationFirst = (Application(), true); // widgets need it before they are made
   fs::path folder = Fixture();
   songData::TSong song;
   songData::TUndoHistory history;
