@@ -28,6 +28,9 @@ void TMainForm::KeyboardMouseMove(QMouseEvent* event) {
 }
 
 void TMainForm::KeyboardMouseDown(QMouseEvent* event) {
+  // The key under the press, even when no move over the strip came first.
+  const QPoint at = event->position().toPoint();
+  View.HoverTone = editor::KeyToneAt(Keyboard->width(), at.x(), at.y());
   if (event->button() == Qt::LeftButton && View.HoverTone > editor::NoHoverTone)
     player::StartTone(context_.Player, View.HoverTone, true);
 }
