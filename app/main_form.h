@@ -202,6 +202,9 @@ private:
   // Runs a command; a failure is shown in the error box and the program goes on.
   void Run(const std::function<void()>& command);
   void ConnectAction(QAction* action, void (TMainForm::*handler)());
+  using TMouseHandler = void (TMainForm::*)(QMouseEvent*);
+  void ConnectMouse(TImageWidget* widget, TMouseHandler down, TMouseHandler move, TMouseHandler up,
+                    void (TMainForm::*leave)());
   void OpenSettings();
   void StartPlayer();
   void ShutDown();

@@ -116,28 +116,27 @@ void TMainForm::ConnectHandlers() {
   });
   connect(display, &TImageWidget::Resized, this, [this] { Run([this] { LayoutImages(); }); });
   connect(Keyboard, &TImageWidget::Resized, this, [this] { Run([this] { LayoutImages(); }); });
-  connect(MainImg, &TImageWidget::MouseDown, this,
-          [this](QMouseEvent* e) { Run([this, e] { MainImgMouseDown(e); }); });
-  connect(MainImg, &TImageWidget::MouseMove, this,
-          [this](QMouseEvent* e) { Run([this, e] { MainImgMouseMove(e); }); });
-  connect(MainImg, &TImageWidget::MouseUp, this,
-          [this](QMouseEvent* e) { Run([this, e] { MainImgMouseUp(e); }); });
-  connect(MainImg, &TImageWidget::MouseLeave, this,
-          [this] { Run([this] { MainImgMouseLeave(); }); });
-  connect(Keyboard, &TImageWidget::MouseDown, this,
-          [this](QMouseEvent* e) { Run([this, e] { KeyboardMouseDown(e); }); });
-  connect(Keyboard, &TImageWidget::MouseMove, this,
-          [this](QMouseEvent* e) { Run([this, e] { KeyboardMouseMove(e); }); });
-  connect(Keyboard, &TImageWidget::MouseUp, this,
-          [this](QMouseEvent* e) { Run([this, e] { KeyboardMouseUp(e); }); });
-  connect(Keyboard, &TImageWidget::MouseLeave, this,
-          [this] { Run([this] { KeyboardMouseLeave(); }); });
+  ConnectMouse(MainImg, &TMainForm::MainImgMouseDown, &TMainForm::MainImgMouseMove,
+               &TMainForm::MainImgMouseUp, &TMainForm::MainImgMouseLeave);
+  ConnectMouse(Keyboard, &TMainForm::KeyboardMouseDown, &TMainForm::KeyboardMouseMove,
+               &TMainForm::KeyboardMouseUp, &TMainForm::KeyboardMouseLeave);
   for (TImageWidget* widget : {MainImg, Keyboard})
     connect(widget, &TImageWidget::Wheel, this,
             [this](QWheelEvent* e) { Run([this, e] { FormMouseWheel(e); }); });
   // One filter on the application sees the fields' focus, the memo's clicks and
   // every key.
   QApplication::instance()->installEventFilter(this);
+}
+
+void TMainForm::ConnectMouse(TImageWidget* widget, TMouseHandler down, TMouseHandler move,
+                             TMouseHandler up, void (TMainForm::*leave)()) {
+  for (auto [signal, handler] :
+       {std::pair{&TImageWidget::MouseDown, down}, std::pair{&TImageWidget::MouseMove, move},
+        std::pair{&TImageWidget::MouseUp, up}})
+    connect(widget, signal, this,
+            [this, handler](QMouseEvent* e) { Run([this, handler, e] { (this->*handler)(e); }); });
+  connect(widget, &TImageWidget::MouseLeave, this,
+          [this, leave] { Run([this, leave] { (this->*leave)(); }); });
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
