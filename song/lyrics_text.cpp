@@ -33,10 +33,6 @@ void AppendUtf8(std::string& out, char32_t c) {
   }
 }
 
-bool IsSyllable(const TNote& note) {
-  return note.Kind == nkNormal || note.Kind == nkGolden || note.Kind == nkFreestyle;
-}
-
 } // namespace
 
 std::u16string DecodeText(std::string_view bytes) {
@@ -93,7 +89,7 @@ std::string EncodeText(std::u16string_view text) {
 std::vector<std::u16string> LyricsLines(const TSong& song) {
   std::vector<std::u16string> lines;
   for (const TNote& note : song.Notes)
-    if (IsSyllable(note)) lines.push_back(DecodeText(note.Text.View()));
+    if (note.IsSyllable()) lines.push_back(DecodeText(note.Text.View()));
   return lines;
 }
 
@@ -102,7 +98,7 @@ bool TakeBackLyrics(TSong& song, const std::vector<std::u16string>& lines) {
   std::size_t line = 0;
   for (TNote& note : song.Notes) {
     if (line == lines.size()) break;
-    if (!IsSyllable(note)) continue;
+    if (!note.IsSyllable()) continue;
     const std::u16string& typed = lines[line++];
     if (typed == DecodeText(note.Text.View())) continue;
     TNoteText text(EncodeText(typed));
@@ -116,7 +112,7 @@ int SyllableOfLine(const TSong& song, int line) {
   if (line < 0) return -1;
   int seen = 0;
   for (std::size_t i = 0; i < song.Notes.size(); ++i) {
-    if (!IsSyllable(song.Notes[i])) continue;
+    if (!song.Notes[i].IsSyllable()) continue;
     if (seen++ == line) return static_cast<int>(i);
   }
   return -1;

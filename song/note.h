@@ -14,7 +14,13 @@ enum TNoteKind : std::uint8_t {
   nkGolden = 2,
   nkFreestyle = 3,
   nkLineBreak = 4,
+  nkRap = 5,       // spoken on the beat, "R" in a file
+  nkRapGolden = 6, // "G"
 };
+
+// The two singers of a duet; a song of one singer has voice 1 only.
+constexpr std::uint8_t FirstVoice = 1;
+constexpr std::uint8_t SecondVoice = 2;
 
 // A byte string of at most 47 bytes; longer texts are cut wherever they are stored.
 struct TNoteText {
@@ -47,9 +53,15 @@ struct TNote {
   std::int32_t Pitch = 0;
   TNoteKind Kind = nkNormal;
   bool Selected = false;
+  std::uint8_t Voice = FirstVoice; // in what was spare room, so the record stays 64 bytes
   TNoteText Text;
 
-  bool IsLineBreak() const { return (Kind & nkLineBreak) != 0; }
+  bool IsLineBreak() const { return Kind == nkLineBreak; }
+  // A sung, golden, freestyle or rap note: a syllable of the lyrics.
+  bool IsSyllable() const {
+    return Kind == nkNormal || Kind == nkGolden || Kind == nkFreestyle || Kind == nkRap ||
+           Kind == nkRapGolden;
+  }
   bool operator==(const TNote& other) const = default;
 };
 
