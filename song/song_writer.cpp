@@ -6,13 +6,31 @@
 #include "support/file_io.h"
 #include "support/number_text.h"
 
+#include <algorithm>
 #include <numeric>
 
 namespace songData {
 namespace {
 
+// At equal starts the higher rank comes first: a line break, a freestyle, a
+// golden, a normal note. Rap ranks as normal and golden rap as golden.
+int RankOf(TNoteKind kind) {
+  switch (kind) {
+  case nkRap:
+    return nkNormal;
+  case nkRapGolden:
+    return nkGolden;
+  default:
+    return kind;
+  }
+}
+
 bool WritesBefore(const TNote& a, const TNote& b) {
-  return a.Start < b.Start || (a.Start == b.Start && a.Kind > b.Kind);
+  return a.Start < b.Start || (a.Start == b.Start && RankOf(a.Kind) > RankOf(b.Kind));
+}
+
+bool IsSecondVoice(const TNote& note) {
+  return note.Voice == SecondVoice;
 }
 
 // Each position takes the first smallest of the records after it, exchanging
@@ -24,6 +42,27 @@ void ExchangeSort(const std::vector<TNote>& notes, std::vector<std::size_t>& ord
     for (std::size_t q = p + 1; q < last; ++q) {
       if (WritesBefore(notes[order[q]], notes[order[p]])) std::swap(order[p], order[q]);
     }
+  }
+}
+
+// Orders order[first, last), positions of Notes in array order.
+void OrderPart(const std::vector<TNote>& notes, std::vector<std::size_t>& order, std::size_t first,
+               std::size_t last) {
+  // Once the records are in Start order, as every load leaves them, the procedure
+  // only ever exchanges records within a run of equal starts.
+  bool byStart =
+      std::is_sorted(order.begin() + first, order.begin() + last,
+                     [&](std::size_t a, std::size_t b) { return notes[a].Start < notes[b].Start; });
+  if (!byStart) {
+    ExchangeSort(notes, order, first, last);
+    return;
+  }
+  for (std::size_t from = first; from < last;) {
+    std::size_t to = from + 1;
+    while (to < last && notes[order[to]].Start == notes[order[from]].Start)
+      ++to;
+    if (to - from > 1) ExchangeSort(notes, order, from, to);
+    from = to;
   }
 }
 
@@ -40,6 +79,12 @@ void AppendNoteLine(std::string& out, const TNote& note) {
     break;
   case nkLineBreak:
     out += "- ";
+    break;
+  case nkRap:
+    out += "R ";
+    break;
+  case nkRapGolden:
+    out += "G ";
     break;
   default:
     break;
@@ -61,21 +106,11 @@ void AppendNoteLine(std::string& out, const TNote& note) {
 std::vector<std::size_t> WriteOrder(const std::vector<TNote>& notes) {
   std::vector<std::size_t> order(notes.size());
   std::iota(order.begin(), order.end(), 0);
-  // Once the records are in Start order, as every load leaves them, the procedure
-  // only ever exchanges records within a run of equal starts.
-  bool byStart = std::is_sorted(notes.begin(), notes.end(),
-                                [](const TNote& a, const TNote& b) { return a.Start < b.Start; });
-  if (!byStart) {
-    ExchangeSort(notes, order, 0, notes.size());
-    return order;
-  }
-  for (std::size_t first = 0; first < notes.size();) {
-    std::size_t last = first + 1;
-    while (last < notes.size() && notes[last].Start == notes[first].Start)
-      ++last;
-    if (last - first > 1) ExchangeSort(notes, order, first, last);
-    first = last;
-  }
+  auto secondVoice = std::stable_partition(order.begin(), order.end(),
+                                           [&](std::size_t i) { return !IsSecondVoice(notes[i]); });
+  const auto split = static_cast<std::size_t>(secondVoice - order.begin());
+  OrderPart(notes, order, 0, split);
+  OrderPart(notes, order, split, order.size());
   return order;
 }
 
@@ -90,8 +125,16 @@ std::string SongFileText(TSong& song) {
     out += tag;
     out += "\r\n";
   }
-  for (std::size_t i : WriteOrder(song.Notes))
+  const bool duet = std::any_of(song.Notes.begin(), song.Notes.end(), IsSecondVoice);
+  if (duet) out += "P1\r\n";
+  bool secondVoice = false;
+  for (std::size_t i : WriteOrder(song.Notes)) {
+    if (duet && !secondVoice && IsSecondVoice(song.Notes[i])) {
+      out += "P2\r\n";
+      secondVoice = true;
+    }
     AppendNoteLine(out, song.Notes[i]);
+  }
   out += "E\r\n";
   return out;
 }

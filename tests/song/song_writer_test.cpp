@@ -61,13 +61,42 @@ TEST(SongFileText, NoteLinesInFileOrder) {
             "* 0 2 5 \r\nF 8 1 0 \xFF\r\n- 16\r\n: 16 4 -3 b c\r\n30 1 1 ?\r\nE\r\n");
 }
 
+TEST(SongFileText, RapAndDuetLines) {
+  TSong song;
+  auto second = [](TNote note) {
+    note.Voice = SecondVoice;
+    return note;
+  };
+  song.Notes = {second(MakeNote(nkRap, 0, 2, 0, "yo")),
+                MakeNote(nkRapGolden, 4, 2, 3, "hey"),
+                MakeNote(nkNormal, 4, 1, 1, "n"),
+                second(MakeNote(nkLineBreak, 2)),
+                MakeNote(nkFreestyle, 4, 1, 1, "f"),
+                MakeNote(nkRap, 0, 4, 0, "go"),
+                MakeNote(nkLineBreak, 4),
+                MakeNote(nkGolden, 8, 1, 2, "g"),
+                MakeNote(nkRapGolden, 8, 1, 2, "h"),
+                second(MakeNote(nkRapGolden, 2, 1, 0))};
+  EXPECT_EQ(SongFileText(song), "#BPM:125\r\n#GAP:0\r\n#VIDEOGAP:0\r\nP1\r\n"
+                                "R 0 4 0 go\r\n- 4\r\nF 4 1 1 f\r\nG 4 2 3 hey\r\n"
+                                ": 4 1 1 n\r\n* 8 1 2 g\r\nG 8 1 2 h\r\nP2\r\n"
+                                "R 0 2 0 yo\r\n- 2\r\nG 2 1 0 \r\nE\r\n");
+  // A song of the first voice alone has no voice lines.
+  std::erase_if(song.Notes, [](const TNote& note) { return note.Voice == SecondVoice; });
+  EXPECT_EQ(SongFileText(song).find("P1"), std::string::npos);
+}
+
 // The order the file lists records in, computed the long way for every record.
 std::vector<std::size_t> PlainWriteOrder(const std::vector<TNote>& notes) {
   std::vector<std::size_t> order(notes.size());
   std::iota(order.begin(), order.end(), 0);
+  // Rap ranks as normal, golden rap as golden.
+  auto rank = [](TNoteKind kind) {
+    return kind == nkRap ? 1 : kind == nkRapGolden ? 2 : int(kind);
+  };
   auto before = [&](std::size_t a, std::size_t b) {
     return notes[a].Start < notes[b].Start ||
-           (notes[a].Start == notes[b].Start && notes[a].Kind > notes[b].Kind);
+           (notes[a].Start == notes[b].Start && rank(notes[a].Kind) > rank(notes[b].Kind));
   };
   for (std::size_t p = 0; p < order.size(); ++p)
     for (std::size_t q = p + 1; q < order.size(); ++q)
@@ -91,6 +120,38 @@ TEST(WriteOrder, MatchesTheExchangeProcedureOnSortedAndShuffledRecords) {
       notes = song.Notes;
     }
     ASSERT_EQ(WriteOrder(notes), PlainWriteOrder(notes)) << round;
+  }
+}
+
+TEST(WriteOrder, EachVoiceInTurnByTheSameProcedure) {
+  std::mt19937 random(11);
+  for (int round = 0; round < 200; ++round) {
+    std::vector<TNote> notes;
+    int count = 1 + static_cast<int>(random() % 40);
+    for (int i = 0; i < count; ++i) {
+      notes.push_back(MakeNote(TNoteKind(1 + random() % 6), static_cast<std::int32_t>(random() % 6),
+                               1, 0, std::to_string(i)));
+      notes.back().Voice = static_cast<std::uint8_t>(1 + random() % 2);
+    }
+    if (round % 2 == 0) {
+      TSong song;
+      song.Notes = notes;
+      SortNotes(song);
+      notes = song.Notes;
+    }
+    std::vector<std::size_t> expected;
+    for (std::uint8_t voice : {FirstVoice, SecondVoice}) {
+      std::vector<std::size_t> positions;
+      std::vector<TNote> ofVoice;
+      for (std::size_t i = 0; i < notes.size(); ++i)
+        if (notes[i].Voice == voice) {
+          positions.push_back(i);
+          ofVoice.push_back(notes[i]);
+        }
+      for (std::size_t k : PlainWriteOrder(ofVoice))
+        expected.push_back(positions[k]);
+    }
+    ASSERT_EQ(WriteOrder(notes), expected) << round;
   }
 }
 
