@@ -25,13 +25,14 @@ void PutRecord(std::string& out, const TNote& note) {
   PutLe32(out, static_cast<std::uint32_t>(note.Pitch));
   out += static_cast<char>(note.Kind);
   out += static_cast<char>(note.Selected ? 1 : 0);
-  out.append(2, '\0');
+  out += static_cast<char>(note.Voice == SecondVoice ? SecondVoice : 0);
+  out += '\0';
   out += static_cast<char>(note.Text.Length);
   out.append(note.Text.Bytes, TNoteText::Capacity);
 }
 
 bool KnownKind(std::uint8_t kind) {
-  return kind >= nkNormal && kind <= nkLineBreak;
+  return kind >= nkNormal && kind <= nkRapGolden;
 }
 
 std::int32_t Narrow(std::int64_t value) {
@@ -70,6 +71,8 @@ std::vector<TNote> DecodeNoteBlock(std::string_view block, bool& valid) {
     note.Pitch = static_cast<std::int32_t>(GetLe32(block, at + 8));
     note.Kind = static_cast<TNoteKind>(kind);
     note.Selected = block[at + 13] != 0;
+    // Blocks of older programs hold 0 here, which is the first voice.
+    note.Voice = block[at + 14] == SecondVoice ? SecondVoice : FirstVoice;
     const std::size_t length =
         std::min<std::size_t>(static_cast<std::uint8_t>(block[at + 16]), TNoteText::Capacity);
     note.Text = block.substr(at + 17, length);

@@ -1,7 +1,8 @@
 #pragma once
 // The clipboard's block of notes: a magic number, a count N and N records of
-// 64 bytes laid out as TNote, little-endian. It may come from another program,
-// so reading trusts nothing in it.
+// 64 bytes laid out as TNote, little-endian, the voice in byte 14 (2 for the
+// second, 0 for the first, as older blocks have it). It may come from another
+// program, so reading trusts nothing in it.
 #include "song/song_model.h"
 
 #include <cstdint>
@@ -20,8 +21,8 @@ std::string EncodeNoteBlock(const TSong& song);
 
 // The records of a block. A wrong magic (or a block too short for one) gives
 // nothing and sets valid false. Only whole records inside the block are read,
-// N below zero reads none, a text length above 47 is read as 47, and a record of
-// an unknown kind is skipped.
+// N below zero reads none, a text length above 47 is read as 47, a record of
+// an unknown kind is skipped and a voice other than 2 is the first.
 std::vector<TNote> DecodeNoteBlock(std::string_view block, bool& valid);
 
 // Paste: the records are appended with their earliest start at the beat under

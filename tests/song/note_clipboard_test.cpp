@@ -54,6 +54,24 @@ TEST(NoteClipboard, CopiedSelectionReadsBackWithItsLayout) {
   EXPECT_EQ(records, (std::vector<TNote>{song.Notes[0], song.Notes[2], song.Notes[3]}));
 }
 
+TEST(NoteClipboard, TheVoiceTravelsInByteFourteen) {
+  TSong song;
+  TNote rap = Selected(MakeNote(nkRap, 0, 2, 0, "yo"));
+  rap.Voice = SecondVoice;
+  song.Notes = {rap, Selected(MakeNote(nkRapGolden, 4, 2, 0, "hey"))};
+  const std::string block = EncodeNoteBlock(song);
+  EXPECT_EQ(block.substr(8 + 12, 4), std::string("\x05\x01\x02\0", 4));
+  EXPECT_EQ(block.substr(8 + 64 + 12, 4), std::string("\x06\x01\0\0", 4));
+  bool valid = false;
+  EXPECT_EQ(DecodeNoteBlock(block, valid), song.Notes);
+  // Older blocks hold 0 there; any value but 2 is the first voice.
+  for (char voiceByte : {'\0', '\1', '\3', '\xFF'}) {
+    std::string record = Record(0, 1, 1, "a");
+    record[14] = voiceByte;
+    EXPECT_EQ(DecodeNoteBlock(Block(1, {record}), valid).at(0).Voice, FirstVoice);
+  }
+}
+
 TEST(NoteClipboard, ForeignBlocksAreReadOnlyAsFarAsTheyGo) {
   struct TCase {
     const char* Name;
