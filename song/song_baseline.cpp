@@ -7,7 +7,7 @@ namespace {
 
 bool SameSaved(const TNote& a, const TNote& b) {
   return a.Start == b.Start && a.Length == b.Length && a.Pitch == b.Pitch && a.Kind == b.Kind &&
-         a.Text == b.Text;
+         (a.Voice == SecondVoice) == (b.Voice == SecondVoice) && a.Text == b.Text;
 }
 
 } // namespace

@@ -28,6 +28,7 @@ TEST(SongBaseline, EverySavedPartCountsAndTheSelectionDoesNot) {
       {"text", [](TSong& s) { s.Notes[0].Text = "lo"; }, true},
       {"pitch", [](TSong& s) { s.Notes[0].Pitch += 1; }, true},
       {"kind", [](TSong& s) { s.Notes[0].Kind = nkGolden; }, true},
+      {"voice", [](TSong& s) { s.Notes[0].Voice = SecondVoice; }, true},
       {"added note", [](TSong& s) { s.Notes.push_back(MakeNote(nkNormal, 8, 1)); }, true},
       {"tempo", [](TSong& s) { s.BPM = 200; }, true},
       {"gap", [](TSong& s) { s.MusicOffset = -1; }, true},
