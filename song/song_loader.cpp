@@ -19,8 +19,11 @@ std::string ReplaceTxtExtension(const std::string& path, const std::string& exte
 }
 
 std::string FindMusicFile(const TSong& song) {
-  std::string named = song.SongDir + "/" + TagValue(song.Tags, "#MP3");
-  if (MyServis::RegularFileExists(named)) return named;
+  // Newer files name the music "#AUDIO" and may keep "#MP3" for older programs.
+  for (std::string_view tag : {"#AUDIO", "#MP3"}) {
+    std::string named = song.SongDir + "/" + TagValue(song.Tags, tag);
+    if (MyServis::RegularFileExists(named)) return named;
+  }
   std::string sameName = ReplaceTxtExtension(song.SongFileName, ".mp3");
   if (!sameName.empty() && MyServis::RegularFileExists(song.SongDir + "/" + sameName))
     return song.SongDir + "/" + sameName;

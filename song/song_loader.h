@@ -37,8 +37,8 @@ void LoadSongSteps(TSong& song, TUndoHistory& history, const std::string& path,
 // Returns whether every step completed.
 bool LoadSong(TSong& song, TUndoHistory& history, const std::string& path, TSongLoadHost& host);
 
-// The music a song names: "#MP3" beside the song, else the song's own name with
-// ".mp3" for ".txt". Empty when neither exists.
+// The music a song names: "#AUDIO" beside the song, else "#MP3", else the song's
+// own name with ".mp3" for ".txt". Empty when none exists.
 std::string FindMusicFile(const TSong& song);
 
 // The path with the first ".txt" of its file name (any case) replaced; empty without one.

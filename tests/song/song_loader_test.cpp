@@ -135,6 +135,30 @@ TEST_F(SongLoad, MusicFailureKeepsTheNewSongAndSkipsTheLaterSteps) {
             (std::vector<std::string>{"Error: Exception during song loading: Invalid MP3 file"}));
 }
 
+TEST_F(SongLoad, AudioNamesTheMusicBeforeMp3) {
+  struct {
+    const char* Header;
+    const char* Music; // empty: none
+  } cases[] = {
+      {"#AUDIO:new.ogg\n#MP3:old.mp3\n", "new.ogg"},
+      {"#MP3:old.mp3\n#audio:new.ogg\n", "new.ogg"},
+      {"#AUDIO:new.ogg\n", "new.ogg"},
+      {"#AUDIO:gone.ogg\n#MP3:old.mp3\n", "old.mp3"},
+      {"#AUDIO:\n#MP3:old.mp3\n", "old.mp3"},
+      {"#AUDIO:gone.ogg\n#MP3:gone.mp3\n", ""},
+      {"#AUDIO:gone.ogg\n", "song.mp3"}, // the only case with the song's own music
+  };
+  Folder.Write("new.ogg", "x");
+  Folder.Write("old.mp3", "x");
+  for (auto c : cases) {
+    if (std::string(c.Music) == "song.mp3") Folder.Write("song.mp3", "x");
+    Folder.Write("song.txt", c.Header);
+    TRecordingHost host;
+    EXPECT_TRUE(LoadSong(Song, History, Folder.File("song.txt"), host)) << c.Header;
+    EXPECT_EQ(host.MusicPath, *c.Music ? Folder.File(c.Music) : "") << c.Header;
+  }
+}
+
 TEST(SongPaths, TxtIsReplacedInTheFileNameOnly) {
   EXPECT_EQ(ReplaceTxtExtension("/a.txt.d/My.Txt.txt", ".bak"), "/a.txt.d/My.bak.txt");
   EXPECT_EQ(ReplaceTxtExtension("/a.txt.d/song", ".bak"), "");
