@@ -57,6 +57,7 @@ void LoadSongSteps(TSong& song, TUndoHistory& history, const std::string& path,
   SortNotes(song);
   host.RebuildLyrics(song);
   host.DrawView();
+  host.ReportReading(content.Report);
   song.MusicLoaded = false;
   std::string music = FindMusicFile(song);
   if (!music.empty()) host.LoadMusic(song, music);

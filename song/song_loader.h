@@ -1,6 +1,7 @@
 #pragma once
 // Loading a song into the model: the reader's result, then the steps around it in
 // their fixed order. The window performs its own steps through TSongLoadHost.
+#include "song/reading_report.h"
 #include "song/song_model.h"
 #include "song/undo_history.h"
 
@@ -18,6 +19,9 @@ public:
   virtual void UpdateBeatScale(const TSong&) {}
   virtual void RebuildLyrics(TSong&) {}
   virtual void DrawView() {}
+  // Once the read song is in the model and drawn, before its music: what reading
+  // converted or could not keep (ReadingNotices has a sentence for each fact).
+  virtual void ReportReading(const TReadingReport&) {}
   // Decodes the music; on success sets song.MusicLoaded and song.MusicFileName.
   virtual void LoadMusic(TSong&, const std::string& /*path*/) {}
   virtual void UpdateTimeline(const TSong&) {}

@@ -2,19 +2,100 @@
 
 #include "song/song_model.h"
 #include "song/song_tags.h"
+#include "song/text_encoding.h"
 #include "support/file_io.h"
 #include "support/number_text.h"
 #include "support/runtime_errors.h"
+#include "support/string_utils.h"
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
 #include <cmath>
-#include <cstring>
+#include <optional>
 
 namespace songData {
 namespace {
 
 constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+
+// The lines of a text with their 1-based numbers. A line ends at CR LF, LF or a lone CR.
+class TLineCursor {
+public:
+  explicit TLineCursor(std::string_view bytes) : bytes_(bytes) {}
+
+  bool Next(std::string_view& line) {
+    if (pos_ >= bytes_.size()) return false;
+    std::size_t end = pos_;
+    while (end < bytes_.size() && bytes_[end] != '\n' && bytes_[end] != '\r')
+      ++end;
+    line = bytes_.substr(pos_, end - pos_);
+    pos_ = end + 1 < bytes_.size() && bytes_[end] == '\r' && bytes_[end + 1] == '\n' ? end + 2
+                                                                                     : end + 1;
+    ++number_;
+    return true;
+  }
+  int Number() const { return number_; }
+
+private:
+  std::string_view bytes_;
+  std::size_t pos_ = 0;
+  int number_ = 0;
+};
+
+bool RemoveByteOrderMark(std::string_view& line) {
+  if (line.substr(0, 3) != ByteOrderMark) return false;
+  line.remove_prefix(3);
+  return true;
+}
+
+std::string_view TagValueOf(std::string_view line) {
+  return line.substr(line.find(':') + 1);
+}
+
+// How the file's bytes become the model's UTF-8.
+enum class TDecoding {
+  dcRepair,  // UTF-8, with stray bytes read as Windows-1252
+  dcConvert, // a single-byte code page the file names
+  dcKeep,    // already UTF-8 (from UTF-16), or a code page this program cannot convert
+};
+
+// What a file says about itself, from its first "#ENCODING" and "#RELATIVE" lines
+// up to the "E" (they may stand anywhere, also after notes).
+struct TFileRules {
+  TDecoding Decoding = TDecoding::dcRepair;
+  TCodePage Page = TCodePage::cpUtf8;
+  std::string EncodingName;
+  bool Relative = false;
+};
+
+TFileRules ReadFileRules(std::string_view bytes) {
+  TFileRules rules;
+  bool encodingSeen = false, relativeSeen = false;
+  TLineCursor lines(bytes);
+  std::string_view line;
+  while (lines.Next(line) && !(encodingSeen && relativeSeen)) {
+    RemoveByteOrderMark(line);
+    if (line == "E") break;
+    if (!encodingSeen && IsTagNamed(line, "#ENCODING")) {
+      encodingSeen = true;
+      rules.EncodingName = MyServis::TrimBlanks(TagValueOf(line));
+      rules.Page = CodePageNamed(rules.EncodingName);
+    } else if (!relativeSeen && IsTagNamed(line, "#RELATIVE")) {
+      relativeSeen = true;
+      rules.Relative = MyServis::SameText(MyServis::TrimBlanks(TagValueOf(line)), "yes");
+    }
+  }
+  if (rules.Page == TCodePage::cpWindows1252 || rules.Page == TCodePage::cpLatin1)
+    rules.Decoding = TDecoding::dcConvert;
+  else if (rules.Page == TCodePage::cpUnsupported)
+    rules.Decoding = TDecoding::dcKeep;
+  return rules;
+}
+
+const char* CodePageText(TCodePage page) {
+  return page == TCodePage::cpLatin1 ? "ISO-8859-1" : "Windows-1252";
+}
 
 TNoteKind KindOfPrefix(char c) {
   switch (c) {
@@ -26,46 +107,180 @@ TNoteKind KindOfPrefix(char c) {
     return nkFreestyle;
   case '-':
     return nkLineBreak;
+  case 'R':
+    return nkRap;
+  case 'G':
+    return nkRapGolden;
   default:
     return TNoteKind(0);
   }
 }
 
-// The field up to the next single space, which is consumed with it.
-std::string_view NextField(std::string_view& rest) {
-  std::size_t space = rest.find(' ');
-  std::string_view field = rest.substr(0, space);
-  rest = space == std::string_view::npos ? std::string_view() : rest.substr(space + 1);
-  return field;
+// "P1", "P2", "P 1" or "P 2": the voice whose notes follow.
+std::optional<std::uint8_t> VoiceMarker(std::string_view line) {
+  while (!line.empty() && (line.back() == ' ' || line.back() == '\t'))
+    line.remove_suffix(1);
+  if (line == "P1" || line == "P 1") return FirstVoice;
+  if (line == "P2" || line == "P 2") return SecondVoice;
+  return std::nullopt;
 }
 
-TNote ParseNoteLine(std::string_view line, TNoteKind kind) {
-  std::string_view rest = line.size() > 2 ? line.substr(2) : std::string_view();
-  TNote note;
-  note.Kind = kind;
-  if (kind == nkLineBreak) {
-    note.Start = MyServis::ParseInt32(NextField(rest));
-    return note;
-  }
-  note.Start = MyServis::ParseInt32(NextField(rest));
-  note.Length = MyServis::ParseInt32(NextField(rest));
-  std::size_t space = rest.find(' ');
-  note.Pitch = MyServis::ParseInt32(rest.substr(0, space));
-  if (space != std::string_view::npos) note.Text = rest.substr(space + 1);
-  return note;
+bool IsBlank(std::string_view line) {
+  return line.find_first_not_of(" \t") == std::string_view::npos;
 }
 
-// Raises starts that lie before the end of the previous note, so read notes never overlap.
-class TStartRaiser {
+// The numbers of a note line after its kind character: right after it, as in
+// "-20", or after one separator, normally a space. Runs of spaces between numbers
+// are one separator; the text begins after the single space that ends the pitch.
+class TFieldReader {
 public:
-  void Apply(TNote& note) {
-    if (note.Start < end_)
-      note.Start = static_cast<std::int32_t>(std::min<std::int64_t>(end_, INT32_MAX));
-    if (!note.IsLineBreak()) end_ = static_cast<std::int64_t>(note.Start) + note.Length;
+  explicit TFieldReader(std::string_view line) : rest_(line.substr(1)) {
+    if (!rest_.empty() && !std::isdigit(static_cast<unsigned char>(rest_.front())))
+      rest_.remove_prefix(1);
+  }
+
+  std::int32_t Number() {
+    rest_.remove_prefix(std::min(rest_.find_first_not_of(' '), rest_.size()));
+    std::size_t space = std::min(rest_.find(' '), rest_.size());
+    std::string_view field = rest_.substr(0, space);
+    rest_.remove_prefix(space);
+    return MyServis::ParseInt32(field);
+  }
+  bool HasMore() const { return rest_.find_first_not_of(' ') != std::string_view::npos; }
+  std::string_view Text() const { return rest_.empty() ? rest_ : rest_.substr(1); }
+
+private:
+  std::string_view rest_;
+};
+
+// Where each voice stands: its notes never start before the end of its previous
+// note, and with relative beats its starts count from its line offset.
+struct TVoiceReading {
+  std::int64_t End = 0;
+  std::int64_t Offset = 0;
+};
+
+std::int32_t Narrow(std::int64_t value) {
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
+// Cuts a text to what a note holds, on a character boundary when it is UTF-8.
+// Returns whether anything was cut.
+bool StoreText(TNote& note, std::string_view text) {
+  std::size_t keep = text.size();
+  if (keep > TNoteText::Capacity)
+    keep = IsValidUtf8(text) ? Utf8CutLength(text, TNoteText::Capacity) : TNoteText::Capacity;
+  note.Text = text.substr(0, keep);
+  return keep < text.size();
+}
+
+class TSongTextReader {
+public:
+  TSongTextReader(std::string_view bytes, TSongFileContent& content)
+      : bytes_(bytes), content_(content) {
+    fromUtf16_ = bytes_.substr(0, 2) == "\xFF\xFE" || bytes_.substr(0, 2) == "\xFE\xFF";
+    if (fromUtf16_) {
+      bool bigEndian = bytes_[0] == '\xFE';
+      utf16_ = Utf16ToUtf8(bytes_.substr(2), bigEndian);
+      bytes_ = utf16_;
+      content_.UseBOM = true; // the saved UTF-8 keeps a mark of its encoding
+      content_.Report.ConvertedFrom = bigEndian ? "UTF-16BE" : "UTF-16LE";
+    }
+    rules_ = ReadFileRules(bytes_);
+    if (fromUtf16_) {
+      rules_.Decoding = TDecoding::dcKeep;
+    } else if (rules_.Decoding == TDecoding::dcConvert) {
+      content_.Report.ConvertedFrom = CodePageText(rules_.Page);
+    } else if (rules_.Page == TCodePage::cpUnsupported) {
+      content_.Report.UnsupportedEncoding = rules_.EncodingName;
+    }
+    content_.Report.ConvertedRelative = rules_.Relative;
+  }
+
+  void Read() {
+    TLineCursor lines(bytes_);
+    std::string_view line;
+    while (lines.Next(line)) {
+      if (RemoveByteOrderMark(line)) content_.UseBOM = true;
+      line = Decoded(line);
+      if (line.empty()) continue;
+      if (line == "E") break;
+      if (line.front() == '#') {
+        if (!DropsTag(line)) content_.Tags.emplace_back(line);
+        continue;
+      }
+      if (std::optional<std::uint8_t> voice = VoiceMarker(line)) {
+        voice_ = *voice;
+        continue;
+      }
+      TNoteKind kind = KindOfPrefix(line.front());
+      if (kind == 0 || content_.Notes.size() >= MaxFileRecords) {
+        if (!IsBlank(line)) content_.Report.UnreadLines.push_back(lines.Number());
+        continue;
+      }
+      try {
+        ReadNote(line, kind, lines.Number());
+      } catch (const MyServis::EConvertError& e) {
+        throw ESongReadError(e.what(), lines.Number(), content_.UseBOM);
+      }
+    }
+    if (repaired_) content_.Report.ConvertedFrom = CodePageText(TCodePage::cpWindows1252);
   }
 
 private:
-  std::int64_t end_ = 0;
+  std::string_view Decoded(std::string_view line) {
+    if (rules_.Decoding == TDecoding::dcConvert) {
+      decoded_ = SingleByteToUtf8(line, rules_.Page);
+      return decoded_;
+    }
+    if (rules_.Decoding == TDecoding::dcRepair && !IsValidUtf8(line)) {
+      decoded_ = RepairedUtf8(line);
+      repaired_ = true;
+      return decoded_;
+    }
+    return line;
+  }
+
+  // The lines whose meaning reading used up.
+  bool DropsTag(std::string_view line) const {
+    if (IsTagNamed(line, "#RELATIVE")) return rules_.Relative;
+    // Once converted the texts are UTF-8, whatever code page the line named.
+    if (IsTagNamed(line, "#ENCODING"))
+      return (rules_.Decoding == TDecoding::dcConvert || fromUtf16_) &&
+             CodePageNamed(TagValueOf(line)) != TCodePage::cpUtf8;
+    return false;
+  }
+
+  void ReadNote(std::string_view line, TNoteKind kind, int lineNumber) {
+    TVoiceReading& voice = voices_[voice_ - 1];
+    TFieldReader fields(line);
+    TNote note;
+    note.Kind = kind;
+    note.Voice = voice_;
+    const std::int32_t written = fields.Number();
+    if (kind != nkLineBreak) {
+      note.Length = fields.Number();
+      note.Pitch = fields.Number();
+      if (StoreText(note, fields.Text())) content_.Report.CutTextLines.push_back(lineNumber);
+    }
+    std::int64_t start = (rules_.Relative ? voice.Offset : 0) + written;
+    note.Start = Narrow(std::max(start, voice.End));
+    if (kind != nkLineBreak) voice.End = static_cast<std::int64_t>(note.Start) + note.Length;
+    // "- a b" moves the offset by b, "- a" by a.
+    if (rules_.Relative && kind == nkLineBreak)
+      voice.Offset += fields.HasMore() ? fields.Number() : written;
+    content_.Notes.push_back(note);
+  }
+
+  std::string_view bytes_;
+  TSongFileContent& content_;
+  bool fromUtf16_ = false;
+  std::string utf16_;
+  std::string decoded_;
+  TFileRules rules_;
+  bool repaired_ = false;
+  std::uint8_t voice_ = FirstVoice;
+  TVoiceReading voices_[2];
 };
 
 double ParseHeaderNumber(const std::vector<std::string>& tags, std::string_view name,
@@ -82,41 +297,7 @@ double ParseHeaderNumber(const std::vector<std::string>& tags, std::string_view 
 
 TSongFileContent ParseSongText(std::string_view bytes) {
   TSongFileContent content;
-  TStartRaiser raiser;
-  int lineNumber = 0;
-  std::size_t pos = 0;
-  while (pos < bytes.size()) {
-    // A line ends at CR LF, LF or a lone CR.
-    std::size_t end = pos;
-    while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r')
-      ++end;
-    std::string_view line = bytes.substr(pos, end - pos);
-    pos =
-        end < bytes.size() && bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n'
-            ? end + 2
-            : end + 1;
-    ++lineNumber;
-
-    if (line.size() >= 3 && line.substr(0, 3) == ByteOrderMark) {
-      content.UseBOM = true;
-      line.remove_prefix(3);
-    }
-    if (line.empty()) continue;
-    if (line == "E") break;
-    if (line.front() == '#') {
-      content.Tags.emplace_back(line);
-      continue;
-    }
-    TNoteKind kind = KindOfPrefix(line.front());
-    if (kind == 0 || content.Notes.size() >= MaxFileRecords) continue;
-    try {
-      TNote note = ParseNoteLine(line, kind);
-      raiser.Apply(note);
-      content.Notes.push_back(note);
-    } catch (const MyServis::EConvertError& e) {
-      throw ESongReadError(e.what(), lineNumber, content.UseBOM);
-    }
-  }
+  TSongTextReader(bytes, content).Read();
   return content;
 }
 

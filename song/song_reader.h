@@ -1,7 +1,10 @@
 #pragma once
 // Reading a song file: the records, the header lines and the byte order mark,
-// and from the header the tempo, the gaps and the transpose guess.
+// and from the header the tempo, the gaps and the transpose guess. Files of other
+// tools are taken too: rap notes, the two voices of a duet, relative beats,
+// single-byte code pages and UTF-16; the model always gets absolute beats and UTF-8.
 #include "song/note.h"
+#include "song/reading_report.h"
 
 #include <stdexcept>
 #include <string>
@@ -12,8 +15,11 @@ namespace songData {
 
 struct TSongFileContent {
   std::vector<TNote> Notes; // in file order, at most MaxFileRecords
+  // Without the lines reading used up: "#RELATIVE" once the beats are absolute,
+  // "#ENCODING" once the texts are UTF-8.
   std::vector<std::string> Tags;
   bool UseBOM = false;
+  TReadingReport Report;
 };
 
 // A song file that cannot be read. what() is the message the user reads.

@@ -4,13 +4,14 @@
 
 namespace songData {
 
+bool IsTagNamed(std::string_view line, std::string_view name) {
+  std::size_t colon = line.find(':');
+  return colon != std::string_view::npos && MyServis::SameText(line.substr(0, colon), name);
+}
+
 std::optional<std::size_t> FindTag(const std::vector<std::string>& tags, std::string_view name) {
-  for (std::size_t i = 0; i < tags.size(); ++i) {
-    std::size_t colon = tags[i].find(':');
-    if (colon != std::string::npos &&
-        MyServis::SameText(std::string_view(tags[i]).substr(0, colon), name))
-      return i;
-  }
+  for (std::size_t i = 0; i < tags.size(); ++i)
+    if (IsTagNamed(tags[i], name)) return i;
   return std::nullopt;
 }
 

@@ -8,6 +8,8 @@
 
 namespace songData {
 
+// Whether the line's name is `name`.
+bool IsTagNamed(std::string_view line, std::string_view name);
 // Index of the first line named `name`, if any.
 std::optional<std::size_t> FindTag(const std::vector<std::string>& tags, std::string_view name);
 // Everything after the first ":" of that line, unchanged; empty when missing.

@@ -51,7 +51,7 @@ TEST(DumpCommand, DescribesTheLoadedModel) {
   "video_gap": 0,
   "transpose": 12,
   "tags": [
-    "#TITLE:T�st \"q\"",
+    "#TITLE:Tést \"q\"",
     "#bpm:300.5",
     "#GAP:1500,5"
   ],
@@ -84,7 +84,7 @@ TEST(NormalizeCommand, WritesWhatSaveWritesWithoutBackup) {
   TCliResult result = RunCli({"normalize", folder.File("song.txt"), folder.File("out.txt")});
   EXPECT_EQ(result.ExitCode, 0) << result.Err;
   EXPECT_EQ(folder.Read("out.txt"),
-            "\xEF\xBB\xBF#TITLE:T\xE9st \"q\"\r\n#BPM:300,5\r\n#GAP:1500\r\n"
+            "\xEF\xBB\xBF#TITLE:T\xC3\xA9st \"q\"\r\n#BPM:300,5\r\n#GAP:1500\r\n"
             "#VIDEOGAP:0\r\n: 0 4 12 a b\r\n- 16\r\n* 16 2 -3 \xC3\xA9\\\r\n"
             "F 20 1 0 \r\nE\r\n");
   EXPECT_EQ(folder.Listing(), "out.txt song.txt");

@@ -135,6 +135,28 @@ TEST_F(SongLoad, MusicFailureKeepsTheNewSongAndSkipsTheLaterSteps) {
             (std::vector<std::string>{"Error: Exception during song loading: Invalid MP3 file"}));
 }
 
+TEST_F(SongLoad, TellsTheWindowWhatReadingChangedBeforeTheMusic) {
+  struct TReportingHost : TRecordingHost {
+    void ReportReading(const TReadingReport& report) override {
+      Steps.push_back("ReportReading");
+      Report = report;
+    }
+    TReadingReport Report;
+  } host;
+  Folder.Write("song.txt", "#RELATIVE:yes\n#TITLE:Caf\xE9\n: 0 1 5 a\nx\n");
+  Folder.Write("song.mp3", "x");
+  EXPECT_TRUE(LoadSong(Song, History, Folder.File("song.txt"), host));
+  auto at = [&](const char* step) {
+    return std::find(host.Steps.begin(), host.Steps.end(), step) - host.Steps.begin();
+  };
+  EXPECT_EQ(at("ReportReading"), at("DrawView") + 1);
+  EXPECT_EQ(at("LoadMusic"), at("ReportReading") + 1);
+  EXPECT_EQ(host.Report.ConvertedFrom, "Windows-1252");
+  EXPECT_TRUE(host.Report.ConvertedRelative);
+  EXPECT_EQ(host.Report.UnreadLines, std::vector<int>{4});
+  EXPECT_EQ(Song.Tags, std::vector<std::string>{"#TITLE:Caf\xC3\xA9"});
+}
+
 TEST_F(SongLoad, AudioNamesTheMusicBeforeMp3) {
   struct {
     const char* Header;

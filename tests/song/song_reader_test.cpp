@@ -20,6 +20,11 @@ void PrintTo(const TLineCase& c, std::ostream* out) {
   *out << c.Name;
 }
 
+TNote SecondVoiceNote(TNote note) {
+  note.Voice = SecondVoice;
+  return note;
+}
+
 class NoteLines : public testing::TestWithParam<TLineCase> {};
 
 TEST_P(NoteLines, ReadAsRecords) {
@@ -54,6 +59,46 @@ INSTANTIATE_TEST_SUITE_P(
         TLineCase{"TextCutTo47Bytes",
                   ": 0 1 1 " + std::string(60, 'z') + "\n",
                   {MakeNote(nkNormal, 0, 1, 1, std::string(47, 'z'))}},
+        TLineCase{"TwoSpacesAfterPrefix", ":  0 4 12 a\n", {MakeNote(nkNormal, 0, 4, 12, "a")}},
+        TLineCase{"RunsOfSpacesBetweenNumbers",
+                  "*   0  4   12  a\n-  16   20\n",
+                  {MakeNote(nkGolden, 0, 4, 12, " a"), MakeNote(nkLineBreak, 16)}},
+        TLineCase{"NumberRightAfterTheKind",
+                  ":0 4 12 a\n-20\n",
+                  {MakeNote(nkNormal, 0, 4, 12, "a"), MakeNote(nkLineBreak, 20)}},
+        TLineCase{"OtherSeparatorAfterTheKind",
+                  ":\t0 4 12 a\n--8\n",
+                  {MakeNote(nkNormal, 0, 4, 12, "a"), MakeNote(nkLineBreak, 8)}},
+        TLineCase{"RapKinds",
+                  "R 0 2 0 yo\nG 2 2 0 hey\n- 4\nR 4 1 0\n",
+                  {MakeNote(nkRap, 0, 2, 0, "yo"), MakeNote(nkRapGolden, 2, 2, 0, "hey"),
+                   MakeNote(nkLineBreak, 4), MakeNote(nkRap, 4, 1, 0)}},
+        TLineCase{"DuetVoicesStartAgainAndRaiseApart",
+                  "P1\n: 0 10 1 a\n- 12\nP 2 \n: 4 2 1 b\n: 2 1 1 c\nP1\n: 8 1 1 d\n",
+                  {MakeNote(nkNormal, 0, 10, 1, "a"), MakeNote(nkLineBreak, 12),
+                   SecondVoiceNote(MakeNote(nkNormal, 4, 2, 1, "b")),
+                   SecondVoiceNote(MakeNote(nkNormal, 6, 1, 1, "c")),
+                   MakeNote(nkNormal, 10, 1, 1, "d")}},
+        TLineCase{"RelativeBeats",
+                  "#RELATIVE:yes\n: 0 2 1 a\n- 4 8\n: 0 2 1 b\n- 4\n: 1 1 1 c\n",
+                  {MakeNote(nkNormal, 0, 2, 1, "a"), MakeNote(nkLineBreak, 4),
+                   MakeNote(nkNormal, 8, 2, 1, "b"), MakeNote(nkLineBreak, 12),
+                   MakeNote(nkNormal, 13, 1, 1, "c")}},
+        TLineCase{"RelativeBeatsPerVoice",
+                  "#relative: YES \nP1\n: 0 2 1 a\n- 2  10\nP2\n: 1 2 1 b\n- 3\n: 1 1 1 c\n"
+                  "P1\n: 1 1 1 d\n",
+                  {MakeNote(nkNormal, 0, 2, 1, "a"), MakeNote(nkLineBreak, 2),
+                   SecondVoiceNote(MakeNote(nkNormal, 1, 2, 1, "b")),
+                   SecondVoiceNote(MakeNote(nkLineBreak, 3)),
+                   SecondVoiceNote(MakeNote(nkNormal, 4, 1, 1, "c")),
+                   MakeNote(nkNormal, 11, 1, 1, "d")}},
+        TLineCase{"RelativeStartsAreRaisedToo",
+                  "#RELATIVE:yes\n: 0 8 1 a\n- 4 2\n: 0 2 1 b\n",
+                  {MakeNote(nkNormal, 0, 8, 1, "a"), MakeNote(nkLineBreak, 8),
+                   MakeNote(nkNormal, 8, 2, 1, "b")}},
+        TLineCase{"NotRelativeWhenTheTagSaysNo",
+                  "#RELATIVE:no\n- 4 8\n: 0 2 1 b\n",
+                  {MakeNote(nkLineBreak, 4), MakeNote(nkNormal, 0, 2, 1, "b")}},
         TLineCase{"ExtremeNumbers",
                   ": -2147483648 2147483647 -2147483648 a\n: 0 1 2147483647 b\n",
                   {MakeNote(nkNormal, 0, 2147483647, -2147483648, "a"),
@@ -85,9 +130,7 @@ TEST_P(BadNoteLines, FailWithTheFieldAndLine) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, BadNoteLines,
-    testing::Values(TFailureCase{"TwoSpacesAfterPrefix", "#A:1\n:  0 4 12 a\n",
-                                 "'' is not a valid integer value", 2},
-                    TFailureCase{"Letters", ": 0 x 12 a\n", "'x' is not a valid integer value", 1},
+    testing::Values(TFailureCase{"Letters", ": 0 x 12 a\n", "'x' is not a valid integer value", 1},
                     TFailureCase{"MissingPitch", ": 0 4\n", "'' is not a valid integer value", 1},
                     TFailureCase{"PrefixOnly", "\r\n\r\n:\r\n", "'' is not a valid integer value",
                                  3},
@@ -163,6 +206,151 @@ TEST(SongText, StartRaisedPastTheLastBeatStaysInRange) {
   TSongFileContent content = ParseSongText(": 2147483000 2000 1 a\n: 0 1 1 b\n- 5\n");
   EXPECT_EQ(content.Notes[1].Start, 2147483647);
   EXPECT_EQ(content.Notes[2].Start, 2147483647);
+}
+
+TEST(SongText, RelativeOffsetsBeyondTheLastBeatStayInRange) {
+  TSongFileContent content =
+      ParseSongText("#RELATIVE:yes\n- 2147483647 2147483647\n- 2147483647\n: 5 1 1 a\n");
+  EXPECT_EQ(content.Notes[1].Start, 2147483647);
+  EXPECT_EQ(content.Notes[2].Start, 2147483647);
+}
+
+// What a file of another tool reads as: its header lines, its texts and the report.
+struct TForeignCase {
+  const char* Name;
+  std::string Text;
+  std::vector<std::string> Tags;
+  std::vector<std::string> Texts;
+  TReadingReport Report;
+};
+
+void PrintTo(const TForeignCase& c, std::ostream* out) {
+  *out << c.Name;
+}
+
+TReadingReport Converted(const char* from) {
+  TReadingReport report;
+  report.ConvertedFrom = from;
+  return report;
+}
+
+class ForeignFiles : public testing::TestWithParam<TForeignCase> {};
+
+TEST_P(ForeignFiles, AreReadWithTheirFacts) {
+  TSongFileContent content = ParseSongText(GetParam().Text);
+  EXPECT_EQ(content.Tags, GetParam().Tags);
+  std::vector<std::string> texts;
+  for (const TNote& note : content.Notes)
+    if (!note.IsLineBreak()) texts.push_back(note.Text.Str());
+  EXPECT_EQ(texts, GetParam().Texts);
+  EXPECT_EQ(content.Report, GetParam().Report);
+  EXPECT_EQ(ReadingNotices(content.Report), ReadingNotices(GetParam().Report));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ForeignFiles,
+    testing::Values(TForeignCase{"Utf8IsLeftAlone",
+                                 "#TITLE:Caf\xC3\xA9\n#ENCODING:UTF8\n: 0 1 1 \xC3\xA9\n",
+                                 {"#TITLE:Caf\xC3\xA9", "#ENCODING:UTF8"},
+                                 {"\xC3\xA9"},
+                                 {}},
+                    TForeignCase{"Windows1252WithoutTag",
+                                 "#TITLE:Caf\xE9\n: 0 1 1 \x93Hi\x94\n",
+                                 {"#TITLE:Caf\xC3\xA9"},
+                                 {"\xE2\x80\x9CHi\xE2\x80\x9D"},
+                                 Converted("Windows-1252")},
+                    TForeignCase{"MixLeftByAnEarlierEdit",
+                                 "#ENCODING:utf-8\n#TITLE:Caf\xE9\n: 0 1 1 \xC3\xA9t\xE9\n",
+                                 {"#ENCODING:utf-8", "#TITLE:Caf\xC3\xA9"},
+                                 {"\xC3\xA9t\xC3\xA9"},
+                                 Converted("Windows-1252")},
+                    TForeignCase{"Windows1252NamedIsConvertedWhole",
+                                 "#ENCODING:Windows-1252\n#TITLE:\xC3\xA9\n",
+                                 {"#TITLE:\xC3\x83\xC2\xA9"},
+                                 {},
+                                 Converted("Windows-1252")},
+                    TForeignCase{"Latin1Named",
+                                 "#encoding: iso-8859-1\n: 0 1 1 \x80\xE9\n",
+                                 {},
+                                 {"\xC2\x80\xC3\xA9"},
+                                 Converted("ISO-8859-1")},
+                    TForeignCase{"EncodingNamedAfterTheNotes",
+                                 ": 0 1 1 \xE9\n#ENCODING:CP1252\n",
+                                 {},
+                                 {"\xC3\xA9"},
+                                 Converted("Windows-1252")},
+                    TForeignCase{"UnsupportedCodePageKeepsTheBytes",
+                                 "#ENCODING:CP1250\n: 0 1 1 \xB9\n",
+                                 {"#ENCODING:CP1250"},
+                                 {"\xB9"},
+                                 [] {
+                                   TReadingReport report;
+                                   report.UnsupportedEncoding = "CP1250";
+                                   return report;
+                                 }()},
+                    TForeignCase{"RelativeTagsAreUsedUp",
+                                 "#RELATIVE:yes\n#TITLE:t\n#Relative:NO\n",
+                                 {"#TITLE:t"},
+                                 {},
+                                 [] {
+                                   TReadingReport report;
+                                   report.ConvertedRelative = true;
+                                   return report;
+                                 }()},
+                    TForeignCase{"LinesNotUnderstood",
+                                 "#A:1\nx\n \t\nB 10 200\nf 0 1 1 a\nP3\n: 0 1 1 b\nE\njunk\n",
+                                 {"#A:1"},
+                                 {"b"},
+                                 [] {
+                                   TReadingReport report;
+                                   report.UnreadLines = {2, 4, 5, 6};
+                                   return report;
+                                 }()},
+                    TForeignCase{"TextsCutOnACharacterBoundary",
+                                 ": 0 1 1 " + std::string(50, 'a') + "\n: 1 1 1 " +
+                                     std::string(46, 'b') + "\xE9\n: 2 1 1 " +
+                                     std::string(45, 'c') + "\xE9\n",
+                                 {},
+                                 {std::string(47, 'a'), std::string(46, 'b'),
+                                  std::string(45, 'c') + "\xC3\xA9"},
+                                 [] {
+                                   TReadingReport report = Converted("Windows-1252");
+                                   report.CutTextLines = {1, 2};
+                                   return report;
+                                 }()}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+// "#TITLE:Café", "#ENCODING:UTF-16", a note "🎤" and "E" in UTF-16 with its byte order mark.
+std::string Utf16Song(bool bigEndian) {
+  const std::u16string text =
+      u"#TITLE:Caf\u00e9\r\n#ENCODING:UTF-16\r\n: 0 1 1 \U0001F3A4\r\nE\r\n";
+  std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (char16_t unit : text) {
+    char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+    bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+  }
+  return bytes;
+}
+
+TEST(SongText, Utf16FilesOfBothByteOrders) {
+  for (bool bigEndian : {false, true}) {
+    TSongFileContent content = ParseSongText(Utf16Song(bigEndian));
+    EXPECT_EQ(content.Tags, (std::vector<std::string>{"#TITLE:Caf\xC3\xA9"}));
+    ASSERT_EQ(content.Notes.size(), 1u);
+    EXPECT_EQ(content.Notes[0].Text.Str(), "\xF0\x9F\x8E\xA4");
+    EXPECT_TRUE(content.UseBOM);
+    EXPECT_EQ(content.Report, Converted(bigEndian ? "UTF-16BE" : "UTF-16LE"));
+  }
+}
+
+TEST(SongText, NoteLinesBeyondTheLimitAreReportedUnread) {
+  std::string text;
+  for (int i = 0; i < 5000; ++i)
+    text += ": " + std::to_string(i) + " 1 5 x\n";
+  text += "P2\n: 0 1 1 y\n- 9\n";
+  TSongFileContent content = ParseSongText(text);
+  EXPECT_EQ(content.Notes.size(), MaxFileRecords);
+  EXPECT_EQ(content.Report.UnreadLines, (std::vector<int>{5002, 5003}));
 }
 
 struct THeaderCase {

@@ -167,7 +167,7 @@ TEST(SongFileText, WritesEveryRecordOfALargeSong) {
 TEST(SongFileText, ReadsBackTheSameSong) {
   std::string file =
       "#TITLE:x\r\n#BPM:300,5\r\n#GAP:1500\r\n#VIDEOGAP:2,5\r\n: 0 4 12 a b\r\n- 16\r\n"
-      "* 16 2 -5 \r\nF 20 1 3 \xE9\r\nE\r\n";
+      "* 16 2 -5 \r\nF 20 1 3 \xC3\xA9\r\nE\r\n";
   TSongFileContent content = ParseSongText(file);
   TSong song;
   song.Tags = content.Tags;
