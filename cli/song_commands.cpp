@@ -15,12 +15,19 @@ namespace {
 
 using namespace songData;
 
-// The editor's load without music, window or settings.
-TSong LoadWithoutMusic(const std::string& path) {
+// The editor's load without music, window or settings; it keeps what reading reports.
+class TQuietLoadHost : public TSongLoadHost {
+public:
+  void ReportReading(const TReadingReport& report) override { Report = report; }
+  TReadingReport Report;
+};
+
+TSong LoadWithoutMusic(const std::string& path, TReadingReport* report = nullptr) {
   TSong song;
   TUndoHistory history;
-  TSongLoadHost host;
+  TQuietLoadHost host;
   LoadSongSteps(song, history, path, host);
+  if (report) *report = host.Report;
   return song;
 }
 
@@ -29,13 +36,17 @@ int RunCheck(const std::vector<std::string>& args) {
   int status = ExitOk;
   for (const std::string& path : args) {
     try {
-      TSong song = LoadWithoutMusic(path);
+      TReadingReport report;
+      TSong song = LoadWithoutMusic(path, &report);
       std::size_t breaks = 0;
       for (const TNote& note : song.Notes)
         breaks += note.Kind == nkLineBreak;
       std::cout << path << ": ok: " << song.Notes.size() - breaks << " notes, " << breaks
                 << " line breaks, BPM " << MyServis::FormatShortest(song.BPM) << ", GAP "
                 << MyServis::FormatRounded(GapMillisecondsOf(song.MusicOffset)) << " ms\n";
+      // What a save would change is worth knowing, but the file did load.
+      for (const std::string& notice : ReadingNotices(report))
+        std::cout << path << ": warning: " << notice << '\n';
     } catch (const ESongReadError& e) {
       std::cout << path << ": error: " << e.what();
       if (e.Line > 0) std::cout << " (line " << e.Line << ")";
@@ -47,12 +58,13 @@ int RunCheck(const std::vector<std::string>& args) {
 }
 
 void PrintNote(std::ostream& out, const TNote& note) {
-  static constexpr const char* Kinds[] = {"?", ":", "*", "F", "-"};
+  static constexpr const char* Kinds[] = {"?", ":", "*", "F", "-", "R", "G"};
   out << "{\"kind\": \""
-      << (note.Kind >= nkNormal && note.Kind <= nkLineBreak ? Kinds[note.Kind] : "?")
-      << "\", \"start\": " << note.Start << ", \"length\": " << note.Length
-      << ", \"pitch\": " << note.Pitch << ", \"text\": " << JsonString(note.Text.View())
-      << ", \"text_hex\": \"" << HexBytes(note.Text.View()) << "\"}";
+      << (note.Kind >= nkNormal && note.Kind <= nkRapGolden ? Kinds[note.Kind] : "?")
+      << "\", \"voice\": " << (note.Voice == SecondVoice ? 2 : 1) << ", \"start\": " << note.Start
+      << ", \"length\": " << note.Length << ", \"pitch\": " << note.Pitch
+      << ", \"text\": " << JsonString(note.Text.View()) << ", \"text_hex\": \""
+      << HexBytes(note.Text.View()) << "\"}";
 }
 
 int RunDump(const std::vector<std::string>& args) {

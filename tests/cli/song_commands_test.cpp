@@ -13,19 +13,47 @@ TEST(CheckCommand, OneLinePerFileAndTheWorstStatus) {
   TTempFolder folder;
   folder.Write("good.txt", Song);
   folder.Write("bad.txt", "#TITLE:x\n: 0 1 1 a\n: 2 two 1 b\n");
+  // The title's lone Windows-1252 byte is converted, which is worth a warning.
+  const std::string good =
+      folder.File("good.txt") + ": ok: 3 notes, 1 line breaks, BPM 300.5, GAP 1500 ms\n" +
+      folder.File("good.txt") +
+      ": warning: The texts were converted from Windows-1252 and will be saved as UTF-8.\n";
   TCliResult ok = RunCli({"check", folder.File("good.txt")});
   EXPECT_EQ(ok.ExitCode, 0);
-  EXPECT_EQ(ok.Out,
-            folder.File("good.txt") + ": ok: 3 notes, 1 line breaks, BPM 300.5, GAP 1500 ms\n");
+  EXPECT_EQ(ok.Out, good);
 
   TCliResult mixed =
       RunCli({"check", folder.File("good.txt"), folder.File("bad.txt"), folder.File("none.txt")});
   EXPECT_EQ(mixed.ExitCode, 1);
-  EXPECT_EQ(mixed.Out,
-            folder.File("good.txt") + ": ok: 3 notes, 1 line breaks, BPM 300.5, GAP 1500 ms\n" +
-                folder.File("bad.txt") + ": error: 'two' is not a valid integer value (line 3)\n" +
-                folder.File("none.txt") + ": error: Cannot open file \"" + folder.File("none.txt") +
-                "\". No such file or directory\n");
+  EXPECT_EQ(mixed.Out, good + folder.File("bad.txt") +
+                           ": error: 'two' is not a valid integer value (line 3)\n" +
+                           folder.File("none.txt") + ": error: Cannot open file \"" +
+                           folder.File("none.txt") + "\". No such file or directory\n");
+}
+
+// A duet of another tool: relative beats, Windows-1252 texts, rap notes, a line
+// with a tempo change the editor cannot use and a text too long for a note.
+const std::string ForeignSong = "#TITLE:Fran\xE7"
+                                "ais\n#RELATIVE:yes\n#BPM:200\nP1\n"
+                                ": 0 2 5 \xE7"
+                                "a\n- 4 6\nR 0 2 0 yo\nB 8 300\nP 2\n"
+                                "G 1 1 0 " +
+                                std::string(50, 'x') + "\nE\n";
+
+TEST(CheckCommand, WarnsOfWhatLoadingChangedWithTheLines) {
+  TTempFolder folder;
+  folder.Write("foreign.txt", ForeignSong);
+  TCliResult result = RunCli({"check", folder.File("foreign.txt")});
+  EXPECT_EQ(result.ExitCode, 0);
+  const std::string path = folder.File("foreign.txt");
+  EXPECT_EQ(result.Out,
+            path + ": ok: 3 notes, 1 line breaks, BPM 200, GAP 0 ms\n" + path +
+                ": warning: The texts were converted from Windows-1252 and will be saved as "
+                "UTF-8.\n" +
+                path + ": warning: The relative beats were made absolute and will be saved so.\n" +
+                path + ": warning: 1 text was cut to 47 bytes (line 10).\n" + path +
+                ": warning: 1 line of this file was not understood and will be dropped on save "
+                "(line 8).\n");
 }
 
 TEST(CheckCommand, UsageErrors) {
@@ -56,13 +84,35 @@ TEST(DumpCommand, DescribesTheLoadedModel) {
     "#GAP:1500,5"
   ],
   "notes": [
-    {"kind": ":", "start": 0, "length": 4, "pitch": 12, "text": "a b", "text_hex": "612062"},
-    {"kind": "-", "start": 16, "length": 0, "pitch": 0, "text": "", "text_hex": ""},
-    {"kind": "*", "start": 16, "length": 2, "pitch": -3, "text": "é\\", "text_hex": "c3a95c"},
-    {"kind": "F", "start": 20, "length": 1, "pitch": 0, "text": "", "text_hex": ""}
+    {"kind": ":", "voice": 1, "start": 0, "length": 4, "pitch": 12, "text": "a b", "text_hex": "612062"},
+    {"kind": "-", "voice": 1, "start": 16, "length": 0, "pitch": 0, "text": "", "text_hex": ""},
+    {"kind": "*", "voice": 1, "start": 16, "length": 2, "pitch": -3, "text": "é\\", "text_hex": "c3a95c"},
+    {"kind": "F", "voice": 1, "start": 20, "length": 1, "pitch": 0, "text": "", "text_hex": ""}
   ]
 }
 )");
+}
+
+TEST(DumpCommand, GivesRapKindsAndVoices) {
+  TTempFolder folder;
+  folder.Write("foreign.txt", ForeignSong);
+  TCliResult dump = RunCli({"dump", folder.File("foreign.txt")});
+  EXPECT_EQ(dump.ExitCode, 0) << dump.Err;
+  std::string hex;
+  for (int i = 0; i < 47; ++i)
+    hex += "78";
+  const std::string notes =
+      R"(  "notes": [
+    {"kind": ":", "voice": 1, "start": 0, "length": 2, "pitch": 5, "text": "ça", "text_hex": "c3a761"},
+    {"kind": "G", "voice": 2, "start": 1, "length": 1, "pitch": 0, "text": ")" +
+      std::string(47, 'x') + R"(", "text_hex": ")" + hex + R"("},
+    {"kind": "-", "voice": 1, "start": 4, "length": 0, "pitch": 0, "text": "", "text_hex": ""},
+    {"kind": "R", "voice": 1, "start": 6, "length": 2, "pitch": 0, "text": "yo", "text_hex": "796f"}
+  ]
+}
+)";
+  ASSERT_GE(dump.Out.size(), notes.size());
+  EXPECT_EQ(dump.Out.substr(dump.Out.size() - notes.size()), notes);
 }
 
 TEST(DumpCommand, EmptySongAndFailure) {
@@ -89,6 +139,21 @@ TEST(NormalizeCommand, WritesWhatSaveWritesWithoutBackup) {
             "F 20 1 0 \r\nE\r\n");
   EXPECT_EQ(folder.Listing(), "out.txt song.txt");
   // Normalizing its own output changes nothing.
+  EXPECT_EQ(RunCli({"normalize", folder.File("out.txt"), folder.File("again.txt")}).ExitCode, 0);
+  EXPECT_EQ(folder.Read("again.txt"), folder.Read("out.txt"));
+}
+
+TEST(NormalizeCommand, WritesAForeignSongInTheEditorsForm) {
+  TTempFolder folder;
+  folder.Write("foreign.txt", ForeignSong);
+  TCliResult result = RunCli({"normalize", folder.File("foreign.txt"), folder.File("out.txt")});
+  EXPECT_EQ(result.ExitCode, 0) << result.Err;
+  EXPECT_EQ(folder.Read("out.txt"), "#TITLE:Fran\xC3\xA7"
+                                    "ais\r\n#BPM:200\r\n#GAP:0\r\n"
+                                    "#VIDEOGAP:0\r\nP1\r\n: 0 2 5 \xC3\xA7"
+                                    "a\r\n- 4\r\n"
+                                    "R 6 2 0 yo\r\nP2\r\nG 1 1 0 " +
+                                        std::string(47, 'x') + "\r\nE\r\n");
   EXPECT_EQ(RunCli({"normalize", folder.File("out.txt"), folder.File("again.txt")}).ExitCode, 0);
   EXPECT_EQ(folder.Read("again.txt"), folder.Read("out.txt"));
 }
