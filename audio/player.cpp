@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <utility>
 
@@ -26,9 +27,13 @@ std::int64_t Nearest(double x) {
 
 } // namespace
 
-void PublishPlayerSong(TPlayer& player, const songData::TSong& song) {
+void PublishPlayerSong(TPlayer& player, const songData::TSong& song, std::uint8_t voice) {
+  std::vector<songData::TNote> notes;
+  notes.reserve(song.Notes.size());
+  std::copy_if(song.Notes.begin(), song.Notes.end(), std::back_inserter(notes),
+               [voice](const songData::TNote& note) { return note.Voice == voice; });
   auto snapshot = std::make_shared<const TPlayerSong>(
-      TPlayerSong{song.Notes, song.BPM, song.MusicOffset, song.Transpose});
+      TPlayerSong{std::move(notes), song.BPM, song.MusicOffset, song.Transpose});
   std::lock_guard<std::mutex> guard(player.SongLock);
   player.Song.swap(snapshot);
 }

@@ -84,8 +84,10 @@ struct TPlayer {
 
 extern TPlayer Player;
 
-// Publishes the song's notes, tempo, offset and transpose for the player.
-void PublishPlayerSong(TPlayer& player, const songData::TSong& song);
+// Publishes the notes of one voice, the tempo, offset and transpose for the
+// player: one tone sounds at a time, so a duet is played one singer at a time.
+void PublishPlayerSong(TPlayer& player, const songData::TSong& song,
+                       std::uint8_t voice = songData::FirstVoice);
 
 // "sample.pcm" in the current folder, else beside the program.
 std::string ToneSamplePath();

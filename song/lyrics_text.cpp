@@ -33,6 +33,10 @@ void AppendUtf8(std::string& out, char32_t c) {
   }
 }
 
+bool IsSyllableOf(const TNote& note, std::uint8_t voice) {
+  return note.IsSyllable() && note.Voice == voice;
+}
+
 } // namespace
 
 std::u16string DecodeText(std::string_view bytes) {
@@ -86,19 +90,19 @@ std::string EncodeText(std::u16string_view text) {
   return out;
 }
 
-std::vector<std::u16string> LyricsLines(const TSong& song) {
+std::vector<std::u16string> LyricsLines(const TSong& song, std::uint8_t voice) {
   std::vector<std::u16string> lines;
   for (const TNote& note : song.Notes)
-    if (note.IsSyllable()) lines.push_back(DecodeText(note.Text.View()));
+    if (IsSyllableOf(note, voice)) lines.push_back(DecodeText(note.Text.View()));
   return lines;
 }
 
-bool TakeBackLyrics(TSong& song, const std::vector<std::u16string>& lines) {
+bool TakeBackLyrics(TSong& song, const std::vector<std::u16string>& lines, std::uint8_t voice) {
   bool changed = false;
   std::size_t line = 0;
   for (TNote& note : song.Notes) {
     if (line == lines.size()) break;
-    if (!note.IsSyllable()) continue;
+    if (!IsSyllableOf(note, voice)) continue;
     const std::u16string& typed = lines[line++];
     if (typed == DecodeText(note.Text.View())) continue;
     TNoteText text(EncodeText(typed));
@@ -108,11 +112,11 @@ bool TakeBackLyrics(TSong& song, const std::vector<std::u16string>& lines) {
   return changed;
 }
 
-int SyllableOfLine(const TSong& song, int line) {
+int SyllableOfLine(const TSong& song, int line, std::uint8_t voice) {
   if (line < 0) return -1;
   int seen = 0;
   for (std::size_t i = 0; i < song.Notes.size(); ++i) {
-    if (!song.Notes[i].IsSyllable()) continue;
+    if (!IsSyllableOf(song.Notes[i], voice)) continue;
     if (seen++ == line) return static_cast<int>(i);
   }
   return -1;

@@ -126,6 +126,23 @@ TEST(PlayerEvents, TempoWithoutTimeGivesNoEvents) {
   EXPECT_EQ(FirstFrameWith(tones, 7), -1);
 }
 
+TEST(PlayerEvents, RapSoundsAndOnlyThePublishedVoicePlays) {
+  TNote second = Note(1, 1, 3, songData::nkRap);
+  second.Voice = songData::SecondVoice;
+  struct TCase {
+    std::uint8_t Voice;
+    int ToneThree, ToneSeven;
+  };
+  for (TCase c : {TCase{1, -1, 88101}, TCase{2, 44001, -1}}) {
+    TEventMix mix({second, Note(2, 1, 7, songData::nkRapGolden)});
+    PublishPlayerSong(mix.p, mix.song, c.Voice);
+    FindNextNoteEvent(mix.p);
+    std::vector<std::int32_t> tones = mix.Tones(3 * 44100);
+    EXPECT_EQ(FirstFrameWith(tones, 3), c.ToneThree) << int(c.Voice);
+    EXPECT_EQ(FirstFrameWith(tones, 7), c.ToneSeven) << int(c.Voice);
+  }
+}
+
 TEST(PlayerEvents, EachSearchReadsTheSnapshotPublishedLast) {
   TEventMix mix({Note(1, 2, 7)});
   mix.song.Notes = {Note(1, 2, 7), Note(2, 2, 3)};
