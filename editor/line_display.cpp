@@ -39,11 +39,11 @@ float StartSeconds(const TSong& song, const TNote& note) {
   return static_cast<float>(songData::SongTimeOfBeat(song.BPM, note.Start));
 }
 
-// The line breaks just before and at or after the cursor.
-std::pair<float, float> LineAround(const TSong& song, double cursorTime) {
+// The voice's line breaks just before and at or after the cursor.
+std::pair<float, float> LineAround(const TSong& song, double cursorTime, std::uint8_t voice) {
   float lineStart = 0, lineEnd = 100000;
   for (const TNote& note : song.Notes) {
-    if (note.Kind != songData::nkLineBreak) continue;
+    if (!note.IsLineBreak() || note.Voice != voice) continue;
     const float t = StartSeconds(song, note);
     if (t > lineStart && t < cursorTime) lineStart = t;
     if (t < lineEnd && t >= cursorTime) lineEnd = t;
@@ -51,13 +51,11 @@ std::pair<float, float> LineAround(const TSong& song, double cursorTime) {
   return {lineStart, lineEnd};
 }
 
-TLine CollectLine(const TSong& song, double cursorTime) {
-  const auto [lineStart, lineEnd] = LineAround(song, cursorTime);
+TLine CollectLine(const TSong& song, double cursorTime, std::uint8_t voice) {
+  const auto [lineStart, lineEnd] = LineAround(song, cursorTime, voice);
   TLine line;
   for (const TNote& note : song.Notes) {
-    if (note.Kind != songData::nkNormal && note.Kind != songData::nkGolden &&
-        note.Kind != songData::nkFreestyle)
-      continue;
+    if (!note.IsSyllable() || note.Voice != voice) continue;
     const float start = StartSeconds(song, note);
     if (start < lineStart || start >= lineEnd - 0.01 || line.Syllables.size() >= MostSyllables)
       continue;
@@ -97,12 +95,12 @@ void DrawSyllables(TCanvas& canvas, const TLine& line, double cursorTime) {
 
 } // namespace
 
-void DrawLineDisplay(QImage& image, const TSong& song, double cursorTime) {
+void DrawLineDisplay(QImage& image, const TSong& song, double cursorTime, std::uint8_t voice) {
   if (image.isNull()) return;
   TCanvas canvas(image);
   canvas.FillBox(0, 0, canvas.Width(), canvas.Height(), BackgroundColour);
   canvas.OutlineBox(0, 0, canvas.Width(), canvas.Height(), FrameColour);
-  const TLine line = CollectLine(song, cursorTime);
+  const TLine line = CollectLine(song, cursorTime, voice);
   if (!line.Text.isEmpty()) DrawSyllables(canvas, line, cursorTime);
 }
 

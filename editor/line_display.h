@@ -6,7 +6,9 @@
 
 namespace editor {
 
-// Repaints the whole image; cursorTime is in seconds of song time.
-void DrawLineDisplay(QImage& image, const songData::TSong& song, double cursorTime);
+// Repaints the whole image with the voice's line; cursorTime is in seconds of
+// song time.
+void DrawLineDisplay(QImage& image, const songData::TSong& song, double cursorTime,
+                     std::uint8_t voice = songData::FirstVoice);
 
 } // namespace editor

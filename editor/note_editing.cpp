@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 namespace editor {
 namespace {
@@ -20,6 +21,19 @@ std::int32_t Narrow(std::int64_t value) {
 
 bool IsNoteMode(THoverMode mode) {
   return mode == hmLeftEdge || mode == hmRightEdge || mode == hmBody;
+}
+
+// The hovered note of the edited voice, which the note keys act on.
+TNote* HoveredEditedNote(TSong& song, const TViewState& view) {
+  TNote* note = IsNoteMode(view.HoverMode) ? HoveredNote(song) : nullptr;
+  return note != nullptr && note->Voice == view.Voice ? note : nullptr;
+}
+
+// Rap kinds count as the sung kind they are spoken instead of.
+songData::TNoteKind SungKind(songData::TNoteKind kind) {
+  if (kind == songData::nkRap) return songData::nkNormal;
+  if (kind == songData::nkRapGolden) return songData::nkGolden;
+  return kind;
 }
 
 float SecondsOfBeat(const TSong& song, std::int64_t beat) {
@@ -38,7 +52,7 @@ THit HitTest(const TSong& song, const TViewState& view, std::int32_t x, std::int
   const auto& notes = song.Notes;
   if (view.GridTop < y && y < view.GridBottom) {
     for (std::size_t i = 0; i < notes.size(); ++i) {
-      if (!notes[i].IsLineBreak()) continue;
+      if (!notes[i].IsLineBreak() || notes[i].Voice != view.Voice) continue;
       if (std::llabs(std::int64_t(x) - BeatToX(view, notes[i].Start)) <= 2) {
         hit = {hmLineBreak, static_cast<std::int32_t>(i)};
         break;
@@ -47,7 +61,7 @@ THit HitTest(const TSong& song, const TViewState& view, std::int32_t x, std::int
   }
   for (std::size_t i = 0; i < notes.size(); ++i) {
     const TNote& note = notes[i];
-    if (note.IsLineBreak()) continue;
+    if (note.IsLineBreak() || note.Voice != view.Voice) continue;
     const std::int64_t top = NoteRowTop(view, note.Pitch, song.Transpose);
     if (y < top || y >= top + view.RowHeight) continue;
     const std::int64_t x1 = BeatToX(view, note.Start);
@@ -67,6 +81,7 @@ std::int32_t AddNoteAt(TSong& song, const TViewState& view, std::int32_t x, std:
   note.Length = 0;
   note.Pitch = YToPitch(view, y, song.Transpose);
   note.Kind = songData::nkNormal;
+  note.Voice = view.Voice;
   note.Text = "~";
   song.Notes.push_back(note);
   return static_cast<std::int32_t>(song.Notes.size() - 1);
@@ -75,8 +90,9 @@ std::int32_t AddNoteAt(TSong& song, const TViewState& view, std::int32_t x, std:
 bool SetDraggedPitch(TSong& song, std::size_t dragged, std::int32_t pitch) {
   const std::int64_t shift = std::int64_t(pitch) - song.Notes[dragged].Pitch;
   if (shift == 0) return false;
+  const std::uint8_t voice = song.Notes[dragged].Voice;
   for (std::size_t i = 0; i < song.Notes.size(); ++i)
-    if (i != dragged && song.Notes[i].Selected)
+    if (i != dragged && song.Notes[i].Selected && song.Notes[i].Voice == voice)
       song.Notes[i].Pitch = Narrow(song.Notes[i].Pitch + shift);
   song.Notes[dragged].Pitch = pitch;
   return true;
@@ -84,21 +100,27 @@ bool SetDraggedPitch(TSong& song, std::size_t dragged, std::int32_t pitch) {
 
 void MoveDraggedNotes(TSong& song, std::size_t dragged, std::int32_t d) {
   auto& notes = song.Notes;
+  // The other voice of a duet sings at the same time and is never pushed.
+  std::vector<std::size_t> voice;
+  for (std::size_t i = 0; i < notes.size(); ++i)
+    if (notes[i].Voice == notes[dragged].Voice) voice.push_back(i);
   const auto moves = [&](std::size_t i) { return i == dragged || notes[i].Selected; };
   const auto end = [&](std::size_t i) { return std::int64_t(notes[i].Start) + notes[i].Length; };
   if (d > 0) {
-    for (std::size_t i = 0; i < notes.size(); ++i) {
-      if (moves(i))
-        notes[i].Start = Narrow(std::int64_t(notes[i].Start) + d);
-      else if (i > 0 && end(i - 1) > notes[i].Start)
-        notes[i].Start = Narrow(end(i - 1));
+    for (std::size_t k = 0; k < voice.size(); ++k) {
+      TNote& note = notes[voice[k]];
+      if (moves(voice[k]))
+        note.Start = Narrow(std::int64_t(note.Start) + d);
+      else if (k > 0 && end(voice[k - 1]) > note.Start)
+        note.Start = Narrow(end(voice[k - 1]));
     }
   } else if (d < 0) {
-    for (std::size_t i = notes.size(); i-- > 0;) {
-      if (moves(i))
-        notes[i].Start = Narrow(std::int64_t(notes[i].Start) + d);
-      else if (i + 1 < notes.size() && end(i) > notes[i + 1].Start)
-        notes[i].Start = Narrow(std::int64_t(notes[i + 1].Start) - notes[i].Length);
+    for (std::size_t k = voice.size(); k-- > 0;) {
+      TNote& note = notes[voice[k]];
+      if (moves(voice[k]))
+        note.Start = Narrow(std::int64_t(note.Start) + d);
+      else if (k + 1 < voice.size() && end(voice[k]) > notes[voice[k + 1]].Start)
+        note.Start = Narrow(std::int64_t(notes[voice[k + 1]].Start) - note.Length);
     }
   }
 }
@@ -132,6 +154,10 @@ void SelectRange(TSong& song, TViewState& view, TRangeMode mode) {
   const float hi = std::max(view.RangeStart, view.RangeEnd);
   view.SelectedCount = 0;
   for (TNote& note : song.Notes) {
+    if (note.Voice != view.Voice) {
+      view.SelectedCount += note.Selected ? 1 : 0;
+      continue;
+    }
     const float ts = SecondsOfBeat(song, note.Start);
     const float te = SecondsOfBeat(song, std::int64_t(note.Start) + note.Length);
     const bool inside = ts >= lo && te <= hi;
@@ -147,8 +173,29 @@ std::int32_t CountSelected(const TSong& song) {
                                                  [](const TNote& n) { return n.Selected; }));
 }
 
+void SelectVoice(TSong& song, TViewState& view) {
+  for (TNote& note : song.Notes)
+    note.Selected = note.Voice == view.Voice;
+  view.SelectedCount = CountSelected(song);
+}
+
+void KeepSelectionInVoice(TSong& song, TViewState& view) {
+  for (TNote& note : song.Notes)
+    note.Selected = note.Selected && note.Voice == view.Voice;
+  view.SelectedCount = CountSelected(song);
+}
+
+void ChooseVoice(TSong& song, TViewState& view, std::uint8_t voice) {
+  view.Voice = voice;
+  KeepSelectionInVoice(song, view);
+  // The hovered record may belong to the voice left behind.
+  view.HoverMode = hmNothing;
+  song.HoverIndex = -1;
+}
+
 bool DeleteNotes(TSong& song, TViewState& view) {
   TNote* hovered = view.HoverMode != hmNothing ? HoveredNote(song) : nullptr;
+  if (hovered != nullptr && hovered->Voice != view.Voice) hovered = nullptr;
   if (hovered == nullptr && view.SelectedCount == 0) return false;
   if (hovered == nullptr || hovered->Selected)
     songData::DeleteSelectedNotes(song);
@@ -161,22 +208,46 @@ bool DeleteNotes(TSong& song, TViewState& view) {
 }
 
 bool ToggleGolden(TSong& song, const TViewState& view) {
-  TNote* note = IsNoteMode(view.HoverMode) ? HoveredNote(song) : nullptr;
+  TNote* note = HoveredEditedNote(song, view);
   if (note == nullptr) return false;
-  if (note->Kind == songData::nkNormal || note->Kind == songData::nkFreestyle)
+  const songData::TNoteKind kind = SungKind(note->Kind);
+  if (kind == songData::nkNormal || kind == songData::nkFreestyle)
     note->Kind = songData::nkGolden;
-  else if (note->Kind == songData::nkGolden)
+  else if (kind == songData::nkGolden)
     note->Kind = songData::nkNormal;
   return true;
 }
 
 bool ToggleFreestyle(TSong& song, const TViewState& view) {
-  TNote* note = IsNoteMode(view.HoverMode) ? HoveredNote(song) : nullptr;
+  TNote* note = HoveredEditedNote(song, view);
   if (note == nullptr) return false;
-  if (note->Kind == songData::nkNormal || note->Kind == songData::nkGolden)
+  const songData::TNoteKind kind = SungKind(note->Kind);
+  if (kind == songData::nkNormal || kind == songData::nkGolden)
     note->Kind = songData::nkFreestyle;
-  else if (note->Kind == songData::nkFreestyle)
+  else if (kind == songData::nkFreestyle)
     note->Kind = songData::nkNormal;
+  return true;
+}
+
+bool ToggleRap(TSong& song, const TViewState& view) {
+  TNote* note = HoveredEditedNote(song, view);
+  if (note == nullptr) return false;
+  switch (note->Kind) {
+  case songData::nkNormal:
+    note->Kind = songData::nkRap;
+    break;
+  case songData::nkRap:
+    note->Kind = songData::nkNormal;
+    break;
+  case songData::nkGolden:
+    note->Kind = songData::nkRapGolden;
+    break;
+  case songData::nkRapGolden:
+    note->Kind = songData::nkGolden;
+    break;
+  default:
+    break;
+  }
   return true;
 }
 

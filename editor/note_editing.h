@@ -1,7 +1,8 @@
 #pragma once
 // What mouse gestures and note keys do to the song, apart from the window:
 // hit testing, creating, dragging, stretching, range selection, delete and the
-// golden and freestyle toggles. The hovered record is the song's HoverIndex.
+// golden, freestyle and rap toggles. The hovered record is the song's
+// HoverIndex; all of them work on the view's edited voice.
 #include "editor/view_state.h"
 #include "song/song_model.h"
 
@@ -20,20 +21,21 @@ struct THit {
 // The hovered record, or nullptr when HoverIndex lies outside Notes.
 songData::TNote* HoveredNote(songData::TSong& song);
 
-// What lies under the pointer: a note (its body or an edge zone, whose width
-// grows with the note's length) wins over a line break within 2 pixels.
+// What lies under the pointer among the edited voice's records: a note (its
+// body or an edge zone, whose width grows with the note's length) wins over a
+// line break within 2 pixels.
 THit HitTest(const songData::TSong& song, const TViewState& view, std::int32_t x, std::int32_t y);
 
-// A new note of length 0 at the beat and row under the pointer, text "~";
-// returns its index.
+// A new note of the edited voice, of length 0 at the beat and row under the
+// pointer, text "~"; returns its index.
 std::int32_t AddNoteAt(songData::TSong& song, const TViewState& view, std::int32_t x,
                        std::int32_t y);
 
-// The dragged note takes pitch p and every other selected note moves with it;
-// returns whether anything changed.
+// The dragged note takes pitch p and every other selected note of its voice
+// moves with it; returns whether anything changed.
 bool SetDraggedPitch(songData::TSong& song, std::size_t dragged, std::int32_t pitch);
 // Moves the dragged and the selected notes by d beats in one pass in array
-// order; the other records they run into are pushed along.
+// order; the other records of their voice they run into are pushed along.
 void MoveDraggedNotes(songData::TSong& song, std::size_t dragged, std::int32_t d);
 
 // An edge dragged across the other edge turns the note around and the drag goes
@@ -43,16 +45,26 @@ void NormaliseHovered(songData::TSong& song, TViewState& view);
 // negative length is turned around.
 void FinishGesture(songData::TNote& note);
 
-// Marks the notes inside the range; SelectedCount follows.
+// Marks the edited voice's notes inside the range; SelectedCount follows.
 void SelectRange(songData::TSong& song, TViewState& view, TRangeMode mode);
 std::int32_t CountSelected(const songData::TSong& song);
+// Select All: every record of the edited voice, and nothing of the other.
+void SelectVoice(songData::TSong& song, TViewState& view);
+// Only the edited voice keeps selection marks, so that Delete, Cut and Copy
+// never reach the other voice.
+void KeepSelectionInVoice(songData::TSong& song, TViewState& view);
+// Switches the edited voice; nothing stays hovered.
+void ChooseVoice(songData::TSong& song, TViewState& view, std::uint8_t voice);
 
 // Delete: the hovered record alone, or every selected one when the hovered one
 // is selected or nothing is hovered. Returns whether it applied.
 bool DeleteNotes(songData::TSong& song, TViewState& view);
-// G and F on the hovered note; they apply (and return true) over a note only.
+// G, F and R on the hovered note of the edited voice; they apply (and return
+// true) over such a note only. G and F take a rap note for its sung kind; R
+// turns a normal or golden note into its rap kind and back.
 bool ToggleGolden(songData::TSong& song, const TViewState& view);
 bool ToggleFreestyle(songData::TSong& song, const TViewState& view);
+bool ToggleRap(songData::TSong& song, const TViewState& view);
 
 // "m:ss.zzz" of |t| to the nearest millisecond, "-" in front below zero.
 std::string TimeText(double seconds);

@@ -24,10 +24,13 @@ constexpr std::uint32_t HoveredRowLineColour = 0x607080;
 constexpr std::uint32_t LineBreakColour = 0x6060A0;
 constexpr std::uint32_t NoteOutlineColour = 0x408070;
 constexpr std::uint32_t SelectedOutlineColour = 0x40FF70;
-constexpr std::uint32_t NoteFillColour = 0x80A090;
-// Added to a colour; no channel of any sum passes FF.
-constexpr std::uint32_t GoldenTint = 0x5F2F00;
-constexpr std::uint32_t FreestyleTint = 0x401020;
+constexpr std::uint32_t NormalFill = 0x80A090;
+constexpr std::uint32_t GoldenFill = 0xDFCF90;
+constexpr std::uint32_t FreestyleFill = 0xC0B0B0;
+// Cool blues, apart from the music's reds and yellows under them.
+constexpr std::uint32_t RapFill = 0x6098D8;
+constexpr std::uint32_t RapGoldenFill = 0xB898DF;
+// Added to a fill or a line break's pen; no channel of any fill passes DF.
 constexpr std::uint32_t HoverTint = 0x202020;
 constexpr std::uint32_t CursorColour = 0x80FFFF;
 constexpr std::uint32_t RangeColour = 0xFFE040;
@@ -49,6 +52,14 @@ constexpr std::int32_t LowestCountedTone = -12;
 constexpr std::int32_t HighestCountedTone = 40;
 
 using TToneCounts = std::array<std::int32_t, HighestCountedTone - LowestCountedTone + 1>;
+
+// The voice not being edited: halfway to what lies behind it.
+constexpr std::uint32_t Dimmed(std::uint32_t colour, std::uint32_t background) {
+  std::uint32_t mixed = 0;
+  for (int shift : {0, 8, 16})
+    mixed |= (((colour >> shift & 0xFF) + (background >> shift & 0xFF)) / 2) << shift;
+  return mixed;
+}
 
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
   return a / b - (a % b != 0 && (a < 0) != (b < 0));
@@ -133,56 +144,87 @@ void DrawRowLines(TCanvas& canvas, const TViewState& view) {
   }
 }
 
-void DrawLineBreak(TCanvas& canvas, const TViewState& view, std::int64_t x, bool hovered) {
+void DrawLineBreak(TCanvas& canvas, const TViewState& view, std::int64_t x, bool hovered,
+                   bool dim) {
   if (x < 0 || x >= canvas.Width()) return;
-  const std::uint32_t pen = hovered ? LineBreakColour + HoverTint : LineBreakColour;
+  std::uint32_t pen = hovered ? LineBreakColour + HoverTint : LineBreakColour;
+  if (dim) pen = Dimmed(pen, GridColour);
   canvas.DottedVerticalLine(x - 1, view.GridTop, view.GridBottom, pen);
   canvas.DottedVerticalLine(x + 1, view.GridTop, view.GridBottom, pen);
 }
 
 std::uint32_t NoteFill(const TNote& note, bool hovered) {
-  std::uint32_t fill = NoteFillColour;
-  if (hovered) fill += HoverTint;
-  if (note.Kind == songData::nkGolden) fill += GoldenTint;
-  if (note.Kind == songData::nkFreestyle) fill += FreestyleTint;
-  return fill;
+  std::uint32_t fill = NormalFill;
+  switch (note.Kind) {
+  case songData::nkGolden:
+    fill = GoldenFill;
+    break;
+  case songData::nkFreestyle:
+    fill = FreestyleFill;
+    break;
+  case songData::nkRap:
+    fill = RapFill;
+    break;
+  case songData::nkRapGolden:
+    fill = RapGoldenFill;
+    break;
+  default:
+    break;
+  }
+  return hovered ? fill + HoverTint : fill;
 }
 
 void DrawNoteBox(TCanvas& canvas, const TSong& song, const TViewState& view, const TNote& note,
-                 std::int64_t x1, std::int64_t x2, bool hovered) {
+                 std::int64_t x1, std::int64_t x2, bool hovered, bool dim) {
   const std::int64_t y = NoteRowTop(view, note.Pitch, song.Transpose);
   if (y < view.GridTop || y + view.RowHeight >= view.GridBottom) return;
-  const std::uint32_t pen = note.Selected ? SelectedOutlineColour : NoteOutlineColour;
-  const std::uint32_t brush = NoteFill(note, hovered);
+  const bool selected = note.Selected && !dim;
+  std::uint32_t pen = selected ? SelectedOutlineColour : NoteOutlineColour;
+  std::uint32_t brush = NoteFill(note, hovered);
+  if (dim) {
+    pen = Dimmed(pen, GridColour);
+    brush = Dimmed(brush, GridColour);
+  }
   canvas.RoundBox(x1 + 1, y + 1, x2, y + view.RowHeight, pen, brush);
-  if (note.Selected) canvas.RoundBox(x1 + 2, y + 2, x2 - 1, y + view.RowHeight - 1, pen, brush);
+  if (selected) canvas.RoundBox(x1 + 2, y + 2, x2 - 1, y + view.RowHeight - 1, pen, brush);
 }
 
 // Syllable widths are not measured: every UTF-16 code unit counts 7 pixels.
 void DrawSyllable(TCanvas& canvas, const TViewState& view, const TNote& note, std::int64_t x1,
-                  std::int64_t x2, const QFont& font) {
+                  std::int64_t x2, const QFont& font, bool dim) {
   const std::u16string text = songData::DecodeText(note.Text.View());
   const std::int64_t x = (x1 + x2 - SyllableCodeUnitWidth * std::int64_t(text.size())) / 2;
-  canvas.Text(x, view.GridBottom + SyllableTop, QString::fromStdU16String(text), font, TextColour);
+  canvas.Text(x, view.GridBottom + SyllableTop, QString::fromStdU16String(text), font,
+              dim ? Dimmed(TextColour, BandColour) : TextColour);
 }
 
-void DrawNotes(TCanvas& canvas, const TSong& song, const TViewState& view) {
+// The edited voice's records plainly, with their hover and selection; the
+// other voice's dimmed and never highlighted.
+void DrawVoice(TCanvas& canvas, const TSong& song, const TViewState& view, bool edited) {
   const QFont font = PointFont("Arial", 12);
-  const std::int64_t hover = HoveredIndex(song);
+  const bool dim = !edited;
+  const std::int64_t hover = edited ? HoveredIndex(song) : -1;
   for (std::size_t i = 0; i < song.Notes.size(); ++i) {
     const TNote& note = song.Notes[i];
+    if ((note.Voice == view.Voice) != edited) continue;
     const bool hovered = std::int64_t(i) == hover;
     const std::int64_t x1 = std::int64_t(note.Start) * view.PixelsPerBeat - view.ViewOffset;
-    if (note.Kind == songData::nkLineBreak) {
-      DrawLineBreak(canvas, view, x1, hovered && view.HoverMode == hmLineBreak);
+    if (note.IsLineBreak()) {
+      DrawLineBreak(canvas, view, x1, hovered && view.HoverMode == hmLineBreak, dim);
       continue;
     }
     const std::int64_t x2 = x1 + std::int64_t(note.Length) * view.PixelsPerBeat;
     if (x1 >= canvas.Width() || x2 <= 0) continue;
     const bool hoveredNote = hovered && view.HoverMode >= hmLeftEdge && view.HoverMode <= hmBody;
-    DrawNoteBox(canvas, song, view, note, x1, x2, hoveredNote);
-    DrawSyllable(canvas, view, note, x1, x2, font);
+    DrawNoteBox(canvas, song, view, note, x1, x2, hoveredNote, dim);
+    DrawSyllable(canvas, view, note, x1, x2, font, dim);
   }
+}
+
+// The other voice of a duet lies behind the one being edited.
+void DrawNotes(TCanvas& canvas, const TSong& song, const TViewState& view) {
+  DrawVoice(canvas, song, view, false);
+  DrawVoice(canvas, song, view, true);
 }
 
 void DrawCursor(TCanvas& canvas, const TViewState& view) {
@@ -196,11 +238,13 @@ void DrawRange(TCanvas& canvas, const TViewState& view) {
                     SecondsToX(view, view.RangeEnd), view.GridBottom, RangeColour);
 }
 
-// Sung notes per tone value; freestyle notes and line breaks do not count.
-TToneCounts CountTones(const TSong& song) {
+// Sung notes of the edited voice per tone value; freestyle and rap notes,
+// spoken rather than sung, and line breaks do not count.
+TToneCounts CountTones(const TSong& song, std::uint8_t voice) {
   TToneCounts counts{};
   for (const TNote& note : song.Notes) {
     if (note.Kind != songData::nkNormal && note.Kind != songData::nkGolden) continue;
+    if (note.Voice != voice) continue;
     const std::int64_t tone = std::int64_t(note.Pitch) + song.Transpose;
     if (tone >= LowestCountedTone && tone <= HighestCountedTone)
       ++counts[std::size_t(tone - LowestCountedTone)];
@@ -209,7 +253,7 @@ TToneCounts CountTones(const TSong& song) {
 }
 
 void DrawToneUsage(TCanvas& canvas, const TSong& song, const TViewState& view) {
-  const TToneCounts counts = CountTones(song);
+  const TToneCounts counts = CountTones(song, view.Voice);
   for (std::int32_t i = 0; i < view.RowCount; ++i) {
     const std::int64_t y = std::int64_t(i) * view.RowHeight + view.GridTop;
     canvas.FillBox(0, y + 1, ToneColumnWidth, y + view.RowHeight, ToneColumnColour);

@@ -1,6 +1,8 @@
 #pragma once
 // The note view's state shared by drawing, the mouse, the keyboard and the
 // parameter fields: plain values, owned by the main window. GUI thread only.
+#include "song/note.h"
+
 #include <cstdint>
 
 namespace editor {
@@ -32,6 +34,9 @@ struct TViewState {
   float RangeStart = NoRange;       // seconds of song time; both NoRange: no range
   float RangeEnd = NoRange;
   std::int32_t SelectedCount = 0;
+  // The voice of a duet being edited: new notes, the memo, the keys and the
+  // player work on it; the other is drawn dimmed.
+  std::uint8_t Voice = songData::FirstVoice;
 
   // The left-button press that began a drag (-1: none), and the whole beats a
   // body drag has moved so far.

@@ -80,6 +80,29 @@ TEST_F(LineDisplay, ShowsTheLineAroundTheCursor) {
   }
 }
 
+TEST_F(LineDisplay, ShowsTheLineOfTheChosenVoiceWithItsRap) {
+  // P1 raps at beat 3; P2 has a line break of its own at beat 2 and raps too.
+  const auto second = [](TNote note) {
+    note.Voice = SecondVoice;
+    return note;
+  };
+  song.Notes.push_back(MakeNote(nkRap, 3, 1, 0, "Gg"));
+  for (const TNote& note :
+       {MakeNote(nkRap, 1, 1, 0, "Rr"), MakeNote(nkLineBreak, 2),
+        MakeNote(nkRapGolden, 3, 1, 0, "Ss"), MakeNote(nkNormal, 5, 1, 0, "Tt")})
+    song.Notes.push_back(second(note));
+  struct TCase {
+    std::uint8_t Voice;
+    double Cursor;
+    const char* Line;
+  };
+  for (TCase c : {TCase{1, 1.5, "AaBbCcGg"}, TCase{1, 4.5, "DdEe"}, TCase{2, 1.5, "Rr"},
+                  TCase{2, 3.0, "SsTt"}, TCase{2, 20.0, "SsTt"}}) {
+    DrawLineDisplay(image, song, c.Cursor, c.Voice);
+    ExpectCentredLine(image, QString::fromLatin1(c.Line), 20);
+  }
+}
+
 TEST_F(LineDisplay, ColoursSungSingingAndComingSyllables) {
   struct TCase {
     double Cursor;

@@ -2,6 +2,7 @@
 #include "editor/note_editing.h"
 
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace {
 
@@ -165,6 +166,41 @@ TEST(NoteKeys, DeleteAndTheToggles) {
   view.HoverMode = hmBody;
   EXPECT_FALSE(ToggleGolden(song, view));
   EXPECT_FALSE(DeleteNotes(song, view));
+}
+
+TEST(NoteKeys, RTogglesRapAndGAndFTakeRapForItsSungKind) {
+  struct TCase {
+    TNoteKind Kind, AfterG, AfterF, AfterR;
+  };
+  const TCase cases[] = {
+      {nkNormal, nkGolden, nkFreestyle, nkRap},
+      {nkGolden, nkNormal, nkFreestyle, nkRapGolden},
+      {nkFreestyle, nkGolden, nkNormal, nkFreestyle},
+      {nkRap, nkGolden, nkFreestyle, nkNormal},
+      {nkRapGolden, nkNormal, nkFreestyle, nkGolden},
+  };
+  TViewState view = View();
+  view.HoverMode = hmRightEdge;
+  for (const TCase& c : cases) {
+    const std::pair<bool (*)(TSong&, const TViewState&), TNoteKind> keys[] = {
+        {ToggleGolden, c.AfterG}, {ToggleFreestyle, c.AfterF}, {ToggleRap, c.AfterR}};
+    for (const auto& [toggle, after] : keys) {
+      TSong song;
+      song.Notes = {MakeNote(c.Kind, 0, 2, 5, "a")};
+      song.HoverIndex = 0;
+      EXPECT_TRUE(toggle(song, view));
+      EXPECT_EQ(song.Notes[0].Kind, after) << int(c.Kind);
+    }
+  }
+  // R over a line break, or with nothing hovered, does nothing.
+  TSong song;
+  song.Notes = {MakeNote(nkLineBreak, 4)};
+  song.HoverIndex = 0;
+  view.HoverMode = hmLineBreak;
+  EXPECT_FALSE(ToggleRap(song, view));
+  view.HoverMode = hmNothing;
+  EXPECT_FALSE(ToggleRap(song, view));
+  EXPECT_EQ(song.Notes[0].Kind, nkLineBreak);
 }
 
 TEST(TimeText, MinutesSecondsAndMilliseconds) {

@@ -189,6 +189,10 @@ TEST_F(NoteView, RaisesTheFillOfTheHoveredNote) {
       {nkGolden, hmBody, 0, 0xFFEFB0},
       {nkFreestyle, hmNothing, 0, 0xC0B0B0},
       {nkFreestyle, hmBody, 0, 0xE0D0D0},
+      {nkRap, hmNothing, 0, 0x6098D8},
+      {nkRap, hmRightEdge, 0, 0x80B8F8},
+      {nkRapGolden, hmNothing, 0, 0xB898DF},
+      {nkRapGolden, hmBody, 0, 0xD8B8FF},
       {nkNormal, hmLineBreak, 0, 0x80A090},
       // An index left behind by a shrinking Notes names nothing.
       {nkNormal, hmBody, 1, 0x80A090},
@@ -201,6 +205,94 @@ TEST_F(NoteView, RaisesTheFillOfTheHoveredNote) {
     view.HoverMode = c.Mode;
     Draw();
     EXPECT_EQ(At(150, 283), c.Fill) << int(c.Kind) << ' ' << int(c.Mode) << ' ' << c.HoverIndex;
+  }
+}
+
+// A duet: "la" of P1 and "il" of P2 overlap over beats 6 to 8 (x 153 .. 181),
+// "il" comes later in the array; P2 has a line break at beat 28 and "lo"
+// selected. P1 sings tone 10 and raps tone 6, P2 sings tone 8.
+class NoteViewOfADuet : public NoteView {
+protected:
+  void SetUp() override {
+    song.Notes = {Voiced(MakeNote(nkNormal, 4, 4, 10, "la"), 1),
+                  Voiced(MakeNote(nkNormal, 6, 4, 10, "il"), 2),
+                  Voiced(MakeNote(nkGolden, 12, 4, 8, "lo"), 2),
+                  Voiced(MakeNote(nkRap, 20, 2, 6, "ra"), 1),
+                  Voiced(MakeNote(nkRapGolden, 24, 2, 6, "p"), 1),
+                  Voiced(MakeNote(nkLineBreak, 28), 2)};
+    song.Notes[2].Selected = true;
+  }
+  static TNote Voiced(TNote note, std::uint8_t voice) {
+    note.Voice = voice;
+    return note;
+  }
+  int BrightestRed(const QRect& area) const {
+    int red = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+      for (int x = area.left(); x <= area.right(); ++x)
+        red = std::max(red, int(At(x, y) >> 16));
+    return red;
+  }
+  // The syllable of "il", 18 pixels under the grid.
+  const QRect ilSyllable{175, 519, 16, 16};
+};
+
+TEST_F(NoteViewOfADuet, DimsTheOtherVoiceBehindTheEditedOne) {
+  // Halfway to the grid, or to the band for texts.
+  constexpr std::uint32_t DimFill = 0x506058;
+  constexpr std::uint32_t DimGolden = 0x7F7758;
+  constexpr std::uint32_t DimOutline = 0x305048;
+  constexpr std::uint32_t DimText = 0xB1B7B5;
+  struct TCase {
+    std::uint8_t Voice;
+    std::uint32_t LaOnly, Overlap, IlOnly, Lo, LoOutline, LineBreak;
+    bool IlTextDim;
+  };
+  const TCase cases[] = {
+      {1, NoteFill, NoteFill, DimFill, DimGolden, DimOutline, 0x404060, true},
+      {2, DimFill, NoteFill, NoteFill, 0xDFCF90, SelectedOutline, 0x6060A0, false},
+  };
+  for (const TCase& c : cases) {
+    view.Voice = c.Voice;
+    Draw();
+    EXPECT_EQ(At(140, 283), c.LaOnly) << int(c.Voice);
+    EXPECT_EQ(At(165, 283), c.Overlap) << int(c.Voice);
+    EXPECT_EQ(At(200, 283), c.IlOnly) << int(c.Voice);
+    EXPECT_EQ(At(270, 311), c.Lo) << int(c.Voice);
+    EXPECT_EQ(At(243, 311), c.LoOutline) << int(c.Voice);
+    EXPECT_EQ(At(481, 10), c.LineBreak) << int(c.Voice);
+    // Glyph edges are smoothed: the brightest pixel tells the text's colour.
+    const int brightest = BrightestRed(ilSyllable);
+    EXPECT_EQ(brightest > int(DimText >> 16), !c.IlTextDim) << int(c.Voice) << ' ' << brightest;
+    EXPECT_GT(brightest, int(Band >> 16)) << int(c.Voice);
+  }
+}
+
+TEST_F(NoteViewOfADuet, NeverHighlightsTheOtherVoice) {
+  // A hover left on P2's "lo" after switching to P1.
+  song.HoverIndex = 2;
+  view.HoverMode = hmBody;
+  Draw();
+  EXPECT_EQ(At(270, 311), 0x7F7758u);
+  EXPECT_EQ(At(243, 311), 0x305048u);
+  view.HoverMode = hmLineBreak;
+  song.HoverIndex = 5;
+  Draw();
+  EXPECT_EQ(At(481, 10), 0x404060u);
+}
+
+TEST_F(NoteViewOfADuet, CountsTheSungTonesOfTheEditedVoice) {
+  constexpr std::uint32_t OneNote = 0x416100;
+  struct TCase {
+    std::uint8_t Voice;
+    std::uint32_t Tone10, Tone8;
+  };
+  for (TCase c : {TCase{1, OneNote, ToneColumn}, TCase{2, OneNote, OneNote}}) {
+    view.Voice = c.Voice;
+    Draw();
+    EXPECT_EQ(At(10, 283), c.Tone10) << int(c.Voice);
+    EXPECT_EQ(At(10, 311), c.Tone8) << int(c.Voice);
+    EXPECT_EQ(At(10, 339), ToneColumn) << int(c.Voice); // rap, spoken
   }
 }
 
