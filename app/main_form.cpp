@@ -216,6 +216,14 @@ QWidget* TMainForm::CreateTopPanel() {
                                 "represent them (octave shift)";
   TransposeBox->setToolTip(transposeHint);
   TransposeBox->setStatusTip(transposeHint);
+
+  FieldLabel("Voice:", fields, 186, 49);
+  VoiceBox = new QComboBox(fields);
+  VoiceBox->addItems({"P1", "P2"});
+  VoiceBox->setGeometry(236, 48, 90, 22);
+  const QString voiceHint = "Singer being edited in a duet: choose P2 to write a second voice";
+  VoiceBox->setToolTip(voiceHint);
+  VoiceBox->setStatusTip(voiceHint);
   row->addWidget(fields);
 
   display = new TImageWidget;

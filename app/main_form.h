@@ -41,7 +41,7 @@ struct TFormDialogs {
   std::function<TSaveAnswer(const QString& songName)> AskSaveChanges;
   std::function<bool()> RunNewSongDialog; // true on OK
   std::function<void()> RunAboutBox;
-  std::function<void()> RunTagEditor; // empty: the tag editor's own modal loop
+  std::function<void()> RunTagEditor;
   std::function<void(const QString& path)> OpenDocument;
 };
 
@@ -92,6 +92,7 @@ public:
   QLineEdit* EditVGap;
   QLineEdit* editBPM;
   QComboBox* TransposeBox;
+  QComboBox* VoiceBox;
   TImageWidget* display;
   TImageWidget* MainImg;
   QScrollBar* Scroll;
@@ -129,6 +130,9 @@ public:
   void editBPMExit();
   void editGAPExit();
   void TransposeBoxChange();
+  // The voice being edited, P1 or P2; a song starts at P1.
+  void VoiceBoxChange();
+  void ResetVoice();
   void OctaveUpExecute();
   void OctaveDownExecute();
   void SelectAll1Click();

@@ -1,5 +1,6 @@
 // The song's numbers in the top panel, and the small commands of the menus.
 #include "app/main_form.h"
+#include "editor/note_editing.h"
 #include "support/file_io.h"
 #include "support/number_text.h"
 
@@ -90,9 +91,7 @@ void TMainForm::OctaveDownExecute() {
 }
 
 void TMainForm::SelectAll1Click() {
-  for (songData::TNote& note : context_.Song.Notes)
-    note.Selected = true;
-  View.SelectedCount = static_cast<std::int32_t>(context_.Song.Notes.size());
+  editor::SelectVoice(context_.Song, View);
   DrawView();
 }
 
@@ -102,17 +101,6 @@ void TMainForm::Deselect1Click() {
   View.SelectedCount = 0;
   DrawView();
 }
-
-namespace {
-
-std::int32_t CountSelected(const songData::TSong& song) {
-  std::int32_t count = 0;
-  for (const songData::TNote& note : song.Notes)
-    count += note.Selected ? 1 : 0;
-  return count;
-}
-
-} // namespace
 
 void TMainForm::UndoActionExecute() {
   if (!songData::CanUndo(context_.History) || IsPlaying()) return;
@@ -128,7 +116,7 @@ void TMainForm::RedoActionExecute() {
 
 void TMainForm::ShowRestoredState() {
   // The snapshot may carry another tempo and gap, and other marks.
-  View.SelectedCount = CountSelected(context_.Song);
+  editor::KeepSelectionInVoice(context_.Song, View);
   ShowSongParameters();
   UpdateBeatScale();
   UpdateTimeline();

@@ -26,6 +26,7 @@ public:
   }
   void ShowSongParameters(const songData::TSong&) override {
     ReplacedSong = true;
+    form_.ResetVoice();
     form_.ShowSongParameters();
   }
   void ShowTranspose(const songData::TSong&) override { form_.ShowTranspose(); }
@@ -70,7 +71,7 @@ void TMainForm::UpdateCaption() {
 }
 
 void TMainForm::SongChanged() {
-  player::PublishPlayerSong(context_.Player, context_.Song);
+  player::PublishPlayerSong(context_.Player, context_.Song, View.Voice);
   UpdateCaption();
 }
 
@@ -170,6 +171,7 @@ void TMainForm::CreateNewSong(const std::string& location, const std::string& na
   song.HoverIndex = -1;
   View.SelectedCount = 0;
   View.HoverMode = editor::hmNothing;
+  ResetVoice();
   RebuildLyrics();
   songData::PushUndo(context_.History, song, true);
   songOpen_ = true;

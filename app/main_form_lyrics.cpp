@@ -1,4 +1,5 @@
-// The lyrics memo: one syllable per line, typed text taken back into the notes.
+// The lyrics memo: one syllable of the edited voice per line, typed text taken
+// back into the notes.
 #include "app/main_form.h"
 #include "song/lyrics_text.h"
 #include "song/song_model.h"
@@ -13,7 +14,7 @@ namespace app {
 void TMainForm::RebuildLyrics() {
   songData::SortNotes(context_.Song);
   QString text;
-  for (const std::u16string& line : songData::LyricsLines(context_.Song)) {
+  for (const std::u16string& line : songData::LyricsLines(context_.Song, View.Voice)) {
     text += QString::fromUtf16(line.data(), static_cast<qsizetype>(line.size()));
     text += '\n';
   }
@@ -28,13 +29,14 @@ void TMainForm::LyricsChange() {
   std::vector<std::u16string> lines;
   for (const QString& line : Lyrics->toPlainText().split('\n'))
     lines.push_back(line.toStdU16String());
-  if (songData::TakeBackLyrics(context_.Song, lines)) SongChanged();
+  if (songData::TakeBackLyrics(context_.Song, lines, View.Voice)) SongChanged();
   DrawView();
 }
 
 void TMainForm::LyricsClick() {
   if (IsPlaying()) return;
-  const int index = songData::SyllableOfLine(context_.Song, Lyrics->textCursor().blockNumber());
+  const int index =
+      songData::SyllableOfLine(context_.Song, Lyrics->textCursor().blockNumber(), View.Voice);
   if (index < 0) return;
   const songData::TSong& song = context_.Song;
   View.CursorTime =

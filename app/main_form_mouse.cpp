@@ -4,6 +4,7 @@
 #include "app/main_form.h"
 #include "editor/note_editing.h"
 #include "editor/view_coordinates.h"
+#include "editor/voice_edit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,7 +23,7 @@ constexpr Qt::CursorShape Pointers[] = {Qt::ArrowCursor, Qt::SizeHorCursor, Qt::
 } // namespace
 
 void TMainForm::TakeFocusFromFields() {
-  // The window takes the keys: Space, Delete, G and F then act on the notes.
+  // The window takes the keys: Space, Delete, G, F and R then act on the notes.
   if (QWidget* focus = QApplication::focusWidget()) focus->clearFocus();
 }
 
@@ -57,6 +58,7 @@ void TMainForm::FormKeyDown(QKeyEvent* event) {
   if (key == Qt::Key_Delete && editor::DeleteNotes(song, View)) NotesEdited(true);
   if (key == Qt::Key_G && editor::ToggleGolden(song, View)) NotesEdited(false);
   if (key == Qt::Key_F && editor::ToggleFreestyle(song, View)) NotesEdited(false);
+  if (key == Qt::Key_R && editor::ToggleRap(song, View)) NotesEdited(false);
 }
 
 void TMainForm::MainImgMouseDown(QMouseEvent* event) {
@@ -162,7 +164,7 @@ void TMainForm::DragNote(int x, int y) {
     }
     if (changed && View.HoverMode != editor::hmLineBreak) {
       editor::NormaliseHovered(song, View);
-      songData::ResolveOverlaps(song, static_cast<std::size_t>(song.HoverIndex));
+      editor::ResolveHoveredOverlaps(song);
     }
   }
   if (!changed) return;

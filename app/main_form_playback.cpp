@@ -53,7 +53,7 @@ void TMainForm::SetEditingEnabled(bool enabled) {
 void TMainForm::plPlayExecute() {
   if (IsPlaying()) plStopExecute();
   if (context_.Song.MusicLoaded) {
-    player::PublishPlayerSong(context_.Player, context_.Song);
+    player::PublishPlayerSong(context_.Player, context_.Song, View.Voice);
     player::PlayMusic(context_.Player, context_.Music,
                       static_cast<float>(View.CursorTime - context_.Song.MusicOffset));
   }

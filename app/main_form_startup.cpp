@@ -3,6 +3,7 @@
 #include "app/image_widget.h"
 #include "app/main_form.h"
 #include "app/new_song_wnd.h"
+#include "app/tag_form.h"
 #include "support/file_io.h"
 #include "support/log.h"
 #include "support/message_boxes.h"
@@ -65,6 +66,7 @@ void TMainForm::InstallDefaultDialogs() {
   };
   Dialogs.RunNewSongDialog = [this] { return newSongWnd_->exec() == QDialog::Accepted; };
   Dialogs.RunAboutBox = [this] { aboutBox_->exec(); };
+  Dialogs.RunTagEditor = [this] { tagForm_->exec(); };
   Dialogs.OpenDocument = [](const QString& path) {
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
   };
@@ -96,6 +98,7 @@ void TMainForm::ConnectHandlers() {
   connect(MixBar, &QSlider::valueChanged, this, [this] { Run([this] { MixBarChange(); }); });
   connect(TransposeBox, &QComboBox::activated, this,
           [this] { Run([this] { TransposeBoxChange(); }); });
+  connect(VoiceBox, &QComboBox::activated, this, [this] { Run([this] { VoiceBoxChange(); }); });
   connect(Scroll, &QScrollBar::valueChanged, this, [this] { Run([this] { ScrollChange(); }); });
   connect(Timer, &QTimer::timeout, this, [this] {
     // A message shown by a tick runs its own event loop; the ticks in it wait.

@@ -41,7 +41,7 @@ void TMainForm::DrawLineDisplay() {
   if (display->Image.size() != display->size())
     display->Image = QImage(display->size(), QImage::Format_RGB32);
   if (display->Image.isNull()) return;
-  editor::DrawLineDisplay(display->Image, context_.Song, View.CursorTime);
+  editor::DrawLineDisplay(display->Image, context_.Song, View.CursorTime, View.Voice);
   display->update();
 }
 
