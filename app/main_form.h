@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QAction;
 class QComboBox;
@@ -182,6 +183,9 @@ public:
   void FollowCursor(bool jumpIfLeft, bool centre);
 
   void SetStatusText(const QString& text);
+  // What reading the song converted or cannot keep, in the status panel until
+  // another text replaces it.
+  void ShowReadingNotices(const std::vector<std::string>& notices);
   // After every change of the song: the player's snapshot and the caption.
   void SongChanged();
   void UpdateCaption();
@@ -237,6 +241,7 @@ private:
   bool activated_ = false;
   bool shutDown_ = false;
   bool silentShown_ = false;
+  bool statusHeld_ = false; // the status panel keeps its text through the analysis
   bool inTimer_ = false;
   std::string startupSong_;
   std::int32_t lastCurrentTone_ = player::NoTone;

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QFileInfo>
+#include <QStringList>
 #include <filesystem>
 
 namespace app {
@@ -33,6 +34,9 @@ public:
   void UpdateBeatScale(const songData::TSong&) override { form_.UpdateBeatScale(); }
   void RebuildLyrics(songData::TSong&) override { form_.RebuildLyrics(); }
   void DrawView() override { form_.DrawView(); }
+  void ReportReading(const songData::TReadingReport& report) override {
+    Notices = songData::ReadingNotices(report);
+  }
   void LoadMusic(songData::TSong&, const std::string& path) override { form_.LoadMusic(path); }
   void UpdateTimeline(const songData::TSong&) override { form_.UpdateTimeline(); }
   void StoreRecentSong(const std::string& path) override { StoredPath = path; }
@@ -41,6 +45,7 @@ public:
 
   bool ReplacedSong = false; // the file was read and the model replaced
   std::string StoredPath;
+  std::vector<std::string> Notices; // what reading converted or cannot keep
 
 private:
   TMainForm& form_;
@@ -135,6 +140,16 @@ void TMainForm::LoadSong(const std::string& path) {
   SongChanged();
   DrawView();
   DrawLineDisplay();
+  if (host.ReplacedSong && !host.Notices.empty()) ShowReadingNotices(host.Notices);
+}
+
+void TMainForm::ShowReadingNotices(const std::vector<std::string>& notices) {
+  QStringList sentences;
+  for (const std::string& notice : notices)
+    sentences.append(QString::fromStdString(notice));
+  SetStatusText(sentences.join(' '));
+  // Told once, so the analysis that follows does not write over it.
+  statusHeld_ = true;
 }
 
 void TMainForm::SongNewExecute() {

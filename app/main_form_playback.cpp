@@ -108,7 +108,9 @@ void TMainForm::TimerTimer() {
 }
 
 void TMainForm::ShowSilentOutputOnce() {
-  if (silentShown_ || !context_.Player.Output || !context_.Player.Output->IsSilent()) return;
+  // A held text goes first; this one waits for the panel to be free.
+  if (silentShown_ || statusHeld_ || !context_.Player.Output || !context_.Player.Output->IsSilent())
+    return;
   silentShown_ = true;
   SetStatusText("No sound device: playing silently");
 }
@@ -166,13 +168,16 @@ void TMainForm::ClearStripsOfOtherMusic() {
 }
 
 void TMainForm::AnalyserProgress(int value) {
-  SetStatusText(value > 99 ? "Done" : "Analysing...");
+  if (!statusHeld_) SetStatusText(value > 99 ? "Done" : "Analysing...");
   Progress->setValue(value);
   DrawView();
 }
 
 void TMainForm::SetStatusText(const QString& text) {
+  statusHeld_ = false;
   StatusPanels[3]->setText(text);
+  // A text longer than the panel can still be read in full.
+  StatusPanels[3]->setToolTip(text);
 }
 
 } // namespace app

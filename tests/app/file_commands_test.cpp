@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -40,6 +41,31 @@ TEST_F(MainWindow, LoadWithMusicDecodesItAndStartsTheAnalysis) {
   EXPECT_EQ(Form->View.CursorTime, Song.MusicOffset);
   EXPECT_EQ(Form->Scroll->maximum(), 155); // 3 s of music and 10 s more from -2.5 s
   EXPECT_TRUE(Form->SongOpen->isEnabled());
+}
+
+TEST_F(MainWindow, LoadTellsWhatReadingChangedAndTheAnalysisLeavesItInSight) {
+  // Relative beats, a line nobody understands, and a Windows-1252 text that
+  // outgrows a note in UTF-8.
+  const std::string odd = "#BPM:120\r\n#RELATIVE:yes\r\n: 0 4 8 a\r\nwhat is this\r\n"
+                          "- 6 8\r\n: 0 4 8 " +
+                          std::string(40, '\xE9') + "\r\nE\r\n";
+  WriteMusic("odd.mp3", 1.0);
+  Start(QString::fromStdString(WriteSong("odd.txt", odd)));
+  analyser::WaitForAnalysers(Analyser);
+  EventMan::ProcessThreadEvents(Events);
+  const QString status = Form->StatusPanels[3]->text();
+  for (const char* part : {"converted from Windows-1252", "relative beats were made absolute",
+                           "1 text was cut to 47 bytes (line 6)",
+                           "1 line of this file was not understood and will be dropped on save "
+                           "(line 4)"})
+    EXPECT_TRUE(status.contains(part)) << part << " in " << status.toStdString();
+  EXPECT_EQ(Form->StatusPanels[3]->toolTip(), status); // whole, however narrow the panel
+  // A song read as it is says nothing, and its analysis shows as before.
+  WriteMusic("small.mp3", 1.0);
+  Form->LoadSong(WriteSong("small.txt", SmallSong));
+  analyser::WaitForAnalysers(Analyser);
+  EventMan::ProcessThreadEvents(Events);
+  EXPECT_EQ(Form->StatusPanels[3]->text(), "Done");
 }
 
 TEST_F(MainWindow, UnreadableMusicIsReportedAndOpenStaysAvailable) {
