@@ -8,7 +8,8 @@
 
 namespace {
 
-const std::string Song1 = "#BPM:15\r\n- 0\r\n: 4 4 12 one\r\n: 8 4 12 two\r\n"
+// A code page the reader cannot convert keeps the texts' own bytes.
+const std::string Song1 = "#BPM:15\r\n#ENCODING:CP1250\r\n- 0\r\n: 4 4 12 one\r\n: 8 4 12 two\r\n"
                           ": 12 4 12 \xF0\x9F\x8E\xA4\r\n: 16 4 12 caf\xE9\r\nE\r\n";
 
 class Lyrics : public MainWindow {
