@@ -8,11 +8,7 @@ namespace app {
 void TMainForm::EditTagsExecute() {
   songData::TSong& song = context_.Song;
   tagForm_->Open(song.Tags);
-  if (Dialogs.RunTagEditor) {
-    Dialogs.RunTagEditor();
-  } else {
-    tagForm_->exec();
-  }
+  Dialogs.RunTagEditor();
   // There is no cancel: a close after a change keeps it.
   if (!tagForm_->Changed()) return;
   tagEditor::WriteTagTable(tagForm_->Table(), song);
