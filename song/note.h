@@ -37,11 +37,9 @@ struct TNoteText {
     return *this;
   }
 
-  void Assign(std::string_view text) {
-    Length = static_cast<std::uint8_t>(std::min(text.size(), Capacity));
-    std::memcpy(Bytes, text.data(), Length);
-    std::memset(Bytes + Length, 0, Capacity - Length);
-  }
+  // A UTF-8 text is cut on a character boundary, so no cut leaves half a
+  // character behind; other bytes are cut at 47.
+  void Assign(std::string_view text);
   std::string_view View() const { return {Bytes, Length}; }
   std::string Str() const { return std::string(View()); }
   bool operator==(const TNoteText& other) const { return View() == other.View(); }

@@ -164,14 +164,10 @@ std::int32_t Narrow(std::int64_t value) {
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
 }
 
-// Cuts a text to what a note holds, on a character boundary when it is UTF-8.
-// Returns whether anything was cut.
+// Returns whether the text had to be cut to what a note holds.
 bool StoreText(TNote& note, std::string_view text) {
-  std::size_t keep = text.size();
-  if (keep > TNoteText::Capacity)
-    keep = IsValidUtf8(text) ? Utf8CutLength(text, TNoteText::Capacity) : TNoteText::Capacity;
-  note.Text = text.substr(0, keep);
-  return keep < text.size();
+  note.Text = text;
+  return note.Text.Length < text.size();
 }
 
 class TSongTextReader {

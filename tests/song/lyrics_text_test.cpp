@@ -71,10 +71,12 @@ TEST(TakeBackLyrics, UnchangedLinesKeepBytesThatAreNotUtf8) {
   EXPECT_EQ(song.Notes[1].Text.Str(), "y");
 }
 
-TEST(TakeBackLyrics, LongLineIsCutTo47Bytes) {
-  TSong song = SongOf({MakeNote(nkNormal, 0, 1, 0, "a")});
-  TakeBackLyrics(song, {std::u16string(60, u'x')});
+TEST(TakeBackLyrics, LongLineIsCutTo47BytesOnACharacterBoundary) {
+  TSong song = SongOf({MakeNote(nkNormal, 0, 1, 0, "a"), MakeNote(nkNormal, 2, 1, 0, "b")});
+  // 46 ASCII letters and then "ä" (two bytes): the whole "ä" goes, not half of it.
+  TakeBackLyrics(song, {std::u16string(60, u'x'), std::u16string(46, u'y') + u"\u00E4z"});
   EXPECT_EQ(song.Notes[0].Text.Str(), std::string(47, 'x'));
+  EXPECT_EQ(song.Notes[1].Text.Str(), std::string(46, 'y'));
 }
 
 TEST(SyllableOfLine, CountsSyllablesOnly) {
