@@ -123,7 +123,10 @@ void TMainForm::ChooseMusicExecute() {
   const std::string path = chosen.toStdString();
   if (!LoadMusic(path)) return;
   // The song keeps the music it was given, or the next open finds none.
-  songData::SetTag(song.Tags, "#MP3", MusicTagValue(song.SongDir, path));
+  const std::string music = MusicTagValue(song.SongDir, path);
+  songData::SetTag(song.Tags, "#MP3", music);
+  // "#AUDIO" wins over "#MP3" when the song has it, so it must name the choice too.
+  if (songData::FindTag(song.Tags, "#AUDIO")) songData::SetTag(song.Tags, "#AUDIO", music);
   UpdateTimeline();
   SongChanged();
   DrawView();

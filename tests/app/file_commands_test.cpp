@@ -200,4 +200,18 @@ TEST_F(MainWindow, ChooseMusicRecordsItInTheSong) {
   EXPECT_NE(Folder.Read("small.txt").find("#MP3:tune.mp3\r\n"), std::string::npos);
 }
 
+TEST_F(MainWindow, ChooseMusicNamesTheChoiceInAudioToo) {
+  WriteMusic("old.mp3", 1.0);
+  WriteMusic("tune.mp3", 1.0);
+  Start(QString::fromStdString(WriteSong("small.txt", "#AUDIO:old.mp3\r\n" + SmallSong)));
+  EXPECT_EQ(Song.MusicFileName, "old.mp3");
+  Form->Dialogs.ChooseMusicFile = [this](const QString&) {
+    return QString::fromStdString(Folder.File("tune.mp3"));
+  };
+  Form->ChooseMusicExecute();
+  Form->SongSaveExecute();
+  Form->LoadSong(Folder.File("small.txt"));
+  EXPECT_EQ(Song.MusicFileName, "tune.mp3");
+}
+
 } // namespace
