@@ -2,7 +2,6 @@
 // format, so that notes travel between songs and between running editors.
 #include "app/main_form.h"
 #include "editor/note_editing.h"
-#include "editor/voice_edit.h"
 #include "song/note_clipboard.h"
 #include "support/message_boxes.h"
 
@@ -42,7 +41,7 @@ void TMainForm::EditPaste1Execute() {
     const std::vector<songData::TNote> records = songData::DecodeNoteBlock(
         std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), valid);
     try {
-      if (valid) editor::PasteIntoVoice(context_.Song, records, View.CursorTime, View.Voice);
+      if (valid) songData::PasteNotes(context_.Song, records, View.CursorTime, View.Voice);
     } catch (const std::exception& e) {
       MyServis::ErrorBox(std::string("Error: ") + e.what());
     }

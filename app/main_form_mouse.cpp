@@ -4,7 +4,6 @@
 #include "app/main_form.h"
 #include "editor/note_editing.h"
 #include "editor/view_coordinates.h"
-#include "editor/voice_edit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -164,7 +163,7 @@ void TMainForm::DragNote(int x, int y) {
     }
     if (changed && View.HoverMode != editor::hmLineBreak) {
       editor::NormaliseHovered(song, View);
-      editor::ResolveHoveredOverlaps(song);
+      songData::ResolveOverlaps(song, static_cast<std::size_t>(song.HoverIndex));
     }
   }
   if (!changed) return;

@@ -81,7 +81,8 @@ std::vector<TNote> DecodeNoteBlock(std::string_view block, bool& valid) {
   return records;
 }
 
-void PasteNotes(TSong& song, const std::vector<TNote>& records, double cursorTime) {
+void PasteNotes(TSong& song, const std::vector<TNote>& records, double cursorTime,
+                std::uint8_t voice) {
   for (TNote& note : song.Notes)
     note.Selected = false;
   std::int64_t minStart = 100000;
@@ -92,6 +93,7 @@ void PasteNotes(TSong& song, const std::vector<TNote>& records, double cursorTim
       std::isfinite(beat) ? Narrow(std::int64_t(std::clamp(beat, -4e9, 4e9))) : 0;
   for (TNote record : records) {
     record.Start = Narrow(record.Start + cursorBeat - minStart);
+    record.Voice = voice;
     song.Notes.push_back(record);
     ResolveOverlaps(song, song.Notes.size() - 1);
   }

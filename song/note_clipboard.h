@@ -25,9 +25,10 @@ std::string EncodeNoteBlock(const TSong& song);
 // an unknown kind is skipped and a voice other than 2 is the first.
 std::vector<TNote> DecodeNoteBlock(std::string_view block, bool& valid);
 
-// Paste: the records are appended with their earliest start at the beat under
-// cursorTime, each winning over the notes already there; every other mark is
-// cleared first.
-void PasteNotes(TSong& song, const std::vector<TNote>& records, double cursorTime);
+// Paste: the records join the voice, appended with their earliest start at the
+// beat under cursorTime, each winning over the voice's notes already there; every
+// other mark is cleared first.
+void PasteNotes(TSong& song, const std::vector<TNote>& records, double cursorTime,
+                std::uint8_t voice = FirstVoice);
 
 } // namespace songData

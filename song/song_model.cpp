@@ -70,7 +70,8 @@ void ResolveOverlaps(TSong& song, std::size_t a) {
   const std::int64_t a0 = notes[a].Start;
   const std::int64_t a1 = a0 + notes[a].Length;
   for (std::size_t i = 0; i < notes.size(); ++i) {
-    if (i == a || notes[i].Length <= 0) continue;
+    // The other voice of a duet sings at the same time and never gives way.
+    if (i == a || notes[i].Length <= 0 || notes[i].Voice != notes[a].Voice) continue;
     TNote& b = notes[i];
     const std::int64_t head = a0 - b.Start;
     const std::int64_t tail = static_cast<std::int64_t>(b.Start) + b.Length - a1;
@@ -81,6 +82,7 @@ void ResolveOverlaps(TSong& song, std::size_t a) {
       rest.Length = Narrow(tail);
       rest.Pitch = b.Pitch;
       rest.Kind = b.Kind;
+      rest.Voice = b.Voice;
       rest.Text = "~";
       notes.push_back(rest); // b is no longer valid
       continue;

@@ -35,7 +35,8 @@ void DeleteNote(TSong& song, std::size_t i);
 void DeleteSelectedNotes(TSong& song);
 // Stable by Start; Kind plays no part. HoverIndex follows its record.
 void SortNotes(TSong& song);
-// Every other note gives way to note a: cut, split, merged into it or removed.
+// Every other note of its voice gives way to note a: cut, split, merged into it or
+// removed.
 void ResolveOverlaps(TSong& song, std::size_t a);
 
 } // namespace songData

@@ -1,7 +1,8 @@
 #include "common/note_builder.h"
 #include "editor/note_editing.h"
-#include "editor/voice_edit.h"
+#include "song/note_clipboard.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -112,40 +113,46 @@ TEST_F(Duet, DraggingPushesAndMovesItsOwnVoiceOnly) {
   EXPECT_EQ(song.Notes[4].Pitch, 5);
 }
 
+// The first record of this text.
+const TNote& Named(const TSong& song, const std::string& text) {
+  for (const TNote& note : song.Notes)
+    if (note.Text.Str() == text) return note;
+  static const TNote none;
+  ADD_FAILURE() << "no note " << text;
+  return none;
+}
+
 TEST_F(Duet, OverlapsAreResolvedWithinTheVoice) {
   // x stretched over y: y, inside it, is removed; a and b are not touched.
   song.Notes[1].Length = 9;
-  song.HoverIndex = 1;
-  ResolveHoveredOverlaps(song);
+  ResolveOverlaps(song, 1);
   ASSERT_EQ(song.Notes.size(), 4u);
-  EXPECT_EQ(song.Notes[0], Sung(1, 10, 3, "a"));
-  EXPECT_EQ(song.Notes[1].Text.Str(), "x");
-  EXPECT_EQ(song.Notes[3], Sung(1, 16, 2, "b"));
-  EXPECT_EQ(song.HoverIndex, 1);
+  EXPECT_EQ(Named(song, "a"), Sung(1, 10, 3, "a"));
+  EXPECT_EQ(Named(song, "b"), Sung(1, 16, 2, "b"));
+  EXPECT_EQ(Named(song, "x").Length, 9);
   // A note set inside another of its voice splits it, and the rest keeps the voice.
   song.Notes.push_back(Sung(2, 12, 1, "z"));
-  song.HoverIndex = 4;
-  ResolveHoveredOverlaps(song);
+  ResolveOverlaps(song, song.Notes.size() - 1);
   ASSERT_EQ(song.Notes.size(), 6u);
-  EXPECT_EQ(song.Notes[1].Length, 2);
-  EXPECT_EQ(song.Notes[5].Start, 13);
-  EXPECT_EQ(song.Notes[5].Voice, SecondVoice);
-  EXPECT_EQ(song.Notes[song.HoverIndex].Text.Str(), "z");
-  EXPECT_EQ(song.Notes[0], Sung(1, 10, 3, "a"));
+  EXPECT_EQ(Named(song, "x").Length, 2);
+  EXPECT_EQ(Named(song, "~").Start, 13);
+  EXPECT_EQ(Named(song, "~").Voice, SecondVoice);
+  EXPECT_EQ(Named(song, "a"), Sung(1, 10, 3, "a"));
 }
 
 TEST_F(Duet, PastedNotesJoinTheEditedVoiceAndPassTheOther) {
   std::vector<TNote> records = {Sung(1, 0, 2, "p"), Sung(1, 2, 2, "q")};
   records[0].Selected = records[1].Selected = true;
-  PasteIntoVoice(song, records, 16.0, SecondVoice); // at beat 16, over b and y
+  PasteNotes(song, records, 16.0, SecondVoice); // at beat 16, over b and y
   ASSERT_EQ(song.Notes.size(), 6u);
-  EXPECT_EQ(song.Notes[3], Sung(1, 16, 2, "b"));
+  EXPECT_EQ(Named(song, "b"), Sung(1, 16, 2, "b"));
   std::vector<std::string> second;
   for (const TNote& note : song.Notes)
     if (note.Voice == SecondVoice && note.Start >= 16) {
       EXPECT_TRUE(note.Selected);
       second.push_back(note.Text.Str());
     }
+  std::sort(second.begin(), second.end());
   // y gave way to p, which took its text.
   EXPECT_EQ(second, (std::vector<std::string>{"py", "q"}));
 }
