@@ -32,7 +32,9 @@ THandle OpenDecoder() {
   mpg123_handle* mh = handle.get();
   // Signed 16-bit at whatever rate and channel count the file has; trim the
   // encoder's delay and padding where the file's info frame gives them.
+  // Stray bytes before the first frame, however many, are skipped by resyncing.
   if (mpg123_param(mh, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS, 0) != MPG123_OK ||
+      mpg123_param(mh, MPG123_RESYNC_LIMIT, -1, 0) != MPG123_OK ||
       mpg123_format_none(mh) != MPG123_OK)
     FailDecoding(mpg123_strerror(mh));
   const long* rates = nullptr;
@@ -80,6 +82,12 @@ void TakeFormat(mpg123_handle* mh, TDecodeTarget& target, std::size_t fileBytes)
                    : fileBytes * 12;
     target.Music.Samples.reserve(expected);
     AdviseHugePages(target.Music.Samples.data(), expected * sizeof(std::int16_t));
+    // Frames of another rate or channel count later in the file come out
+    // converted to this first format, so the whole file decodes.
+    if (mpg123_format_none(mh) != MPG123_OK ||
+        mpg123_format(mh, rate, channels == 2 ? MPG123_STEREO : MPG123_MONO,
+                      MPG123_ENC_SIGNED_16) != MPG123_OK)
+      FailDecoding(mpg123_strerror(mh));
   } else if (rate != target.Rate || channels != target.Channels) {
     FailDecoding("the sample format changes inside the file");
   }
