@@ -1,12 +1,19 @@
 #include "app/editor_context.h"
 
-#include "support/file_io.h"
+#include "support/program_files.h"
 
 namespace app {
 
 TEditorContext ProgramContext() {
-  return {songData::Song,     songData::History, songData::Music,           player::Player,
-          analyser::Analyser, EventMan::Events,  MyServis::ProgramFolder(), {}};
+  return {songData::Song,
+          songData::History,
+          songData::Music,
+          player::Player,
+          analyser::Analyser,
+          EventMan::Events,
+          MyServis::SettingsFolder(),
+          MyServis::StateFolder(),
+          {}};
 }
 
 } // namespace app

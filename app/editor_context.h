@@ -22,7 +22,8 @@ struct TEditorContext {
   analyser::TAnalyser& Analyser;
   EventMan::TEventManager& Events;
   // Where "settings.ctl" and "main.log" are kept.
-  std::string DataFolder;
+  std::string SettingsFolder;
+  std::string LogFolder;
   // The player's output; empty for the sound device.
   std::function<std::unique_ptr<player::TAudioOutput>()> MakeOutput;
 };

@@ -1,8 +1,8 @@
 // The song's numbers in the top panel, and the small commands of the menus.
 #include "app/main_form.h"
 #include "editor/note_editing.h"
-#include "support/file_io.h"
 #include "support/number_text.h"
+#include "support/program_files.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -126,7 +126,7 @@ void TMainForm::ShowRestoredState() {
 }
 
 void TMainForm::HelpExecute() {
-  Dialogs.OpenDocument(QString::fromStdString(MyServis::ProgramFolder() + "/manual.htm"));
+  Dialogs.OpenDocument(QString::fromStdString(MyServis::ShippedFile("manual.htm")));
 }
 
 void TMainForm::HelpAbout1Execute() {

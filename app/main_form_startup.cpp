@@ -151,7 +151,7 @@ void TMainForm::showEvent(QShowEvent* event) {
 void TMainForm::FormActivate() {
   if (activated_) return;
   activated_ = true;
-  MyServis::OpenLog(context_.DataFolder + "/main.log");
+  MyServis::OpenLog(context_.LogFolder + "/main.log");
   OpenSettings();
   context_.Song.BPM = 125.0;
   UpdateBeatScale();
@@ -173,17 +173,17 @@ void TMainForm::FormActivate() {
 
 void TMainForm::OpenSettings() {
   try {
-    settings_ = ProgramSettings::OpenSettings(context_.DataFolder);
+    settings_ = ProgramSettings::OpenSettings(context_.SettingsFolder);
     return;
   } catch (const std::exception& e) {
     LogQuietly(std::string("No settings: ") + e.what());
   }
   // A missing or damaged file is replaced by an empty one where the folder allows.
   try {
-    const std::string path = context_.DataFolder + "/settings.ctl";
+    const std::string path = context_.SettingsFolder + "/settings.ctl";
     if (MyServis::RegularFileExists(path)) MyServis::KeepCopyNoReplace(path, path + ".damaged");
     MyServis::WriteFileAtomically(path, "");
-    settings_ = ProgramSettings::OpenSettings(context_.DataFolder);
+    settings_ = ProgramSettings::OpenSettings(context_.SettingsFolder);
     LogQuietly("Started a new settings file " + path);
   } catch (const std::exception& e) {
     LogQuietly(std::string("Going on without settings: ") + e.what());

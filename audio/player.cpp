@@ -4,6 +4,7 @@
 #include "support/exceptions.h"
 #include "support/file_io.h"
 #include "support/message_boxes.h"
+#include "support/program_files.h"
 
 #include <algorithm>
 #include <cmath>
@@ -41,8 +42,7 @@ void PublishPlayerSong(TPlayer& player, const songData::TSong& song, std::uint8_
 std::string ToneSamplePath() {
   const std::string name = "sample.pcm";
   if (MyServis::RegularFileExists(name)) return name;
-  std::string besideProgram = MyServis::ProgramFolder() + "/" + name;
-  return MyServis::RegularFileExists(besideProgram) ? besideProgram : name;
+  return MyServis::ShippedFile(name);
 }
 
 void LoadToneSample(TPlayer& player, const std::string& path) {

@@ -89,7 +89,7 @@ extern TPlayer Player;
 void PublishPlayerSong(TPlayer& player, const songData::TSong& song,
                        std::uint8_t voice = songData::FirstVoice);
 
-// "sample.pcm" in the current folder, else beside the program.
+// "sample.pcm" in the current folder, else where the program keeps what it ships.
 std::string ToneSamplePath();
 // Reads the raw 16-bit mono tone sample; throws the file error when unreadable
 // and EError when it holds no sample. Longer samples are cut to 65535.

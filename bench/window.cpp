@@ -69,8 +69,9 @@ const fs::path& Fixture() {
 struct TWindow {
   TWindow() {
     app::TEditorContext context{
-        song,     history, music,           player,
-        analyser, events,  folder.string(), [] { return player::MakeNullOutput(); }};
+        song, history, music, player, analyser, events, folder.string(), folder.string(), [] {
+          return player::MakeNullOutput();
+        }};
     form = std::make_unique<app::TMainForm>(context);
     form->AttachDialogs(newSong, about, tags);
     form->Dialogs.ChooseSongFile = [](const QString&) { return QString(); };

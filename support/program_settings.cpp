@@ -1,6 +1,6 @@
 #include "support/program_settings.h"
 
-#include "support/file_io.h"
+#include "support/program_files.h"
 
 namespace ProgramSettings {
 
@@ -9,7 +9,7 @@ std::unique_ptr<ControlFiles2::TControlFile> OpenSettings(const std::string& fol
 }
 
 std::unique_ptr<ControlFiles2::TControlFile> OpenSettings() {
-  return OpenSettings(MyServis::ProgramFolder());
+  return OpenSettings(MyServis::SettingsFolder());
 }
 
 std::string RecentSong(ControlFiles2::TControlFile& settings) {

@@ -30,7 +30,7 @@ MainWindow::MainWindow() {
         return MyServis::TMessageResult::mrOK;
       });
   app::TEditorContext context{
-      Song, History, Music, Player, Analyser, Events, Folder.Path(), [this] {
+      Song, History, Music, Player, Analyser, Events, Folder.Path(), Folder.Path(), [this] {
         // Buffers stop finishing after a second, so the
         // player thread waits instead of spinning.
         auto output = std::make_unique<player::TCaptureOutput>(44100);

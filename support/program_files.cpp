@@ -1,0 +1,66 @@
+#include "support/program_files.h"
+
+#include "support/file_io.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
+
+namespace MyServis {
+namespace {
+
+bool Writable(const std::string& folder) {
+  return access(folder.c_str(), W_OK) == 0;
+}
+
+// $variable/chorvanta, or $HOME/fallback/chorvanta when the variable is unset or
+// not absolute, as the base directory rules say; made when missing.
+std::string UserFolder(const char* variable, const char* fallback) {
+  const char* set = std::getenv(variable);
+  std::string base;
+  if (set != nullptr && set[0] == '/') {
+    base = set;
+  } else {
+    const char* home = std::getenv("HOME");
+    base = std::string(home != nullptr ? home : "") + "/" + fallback;
+  }
+  const std::string folder = base + "/chorvanta";
+  std::error_code ignored;
+  std::filesystem::create_directories(folder, ignored);
+  return folder;
+}
+
+} // namespace
+
+std::string ShippedFile(const std::string& name, const std::string& programFolder) {
+  const std::string beside = programFolder + "/" + name;
+  if (std::filesystem::exists(beside)) return beside;
+  const std::string shared = programFolder + "/../share/chorvanta/" + name;
+  return std::filesystem::exists(shared) ? shared : beside;
+}
+
+std::string ShippedFile(const std::string& name) {
+  return ShippedFile(name, ProgramFolder());
+}
+
+std::string SettingsFolder(const std::string& programFolder, bool programFolderWritable) {
+  if (RegularFileExists(programFolder + "/settings.ctl") || programFolderWritable)
+    return programFolder;
+  return UserFolder("XDG_CONFIG_HOME", ".config");
+}
+
+std::string SettingsFolder() {
+  const std::string folder = ProgramFolder();
+  return SettingsFolder(folder, Writable(folder));
+}
+
+std::string StateFolder(const std::string& programFolder, bool programFolderWritable) {
+  return programFolderWritable ? programFolder : UserFolder("XDG_STATE_HOME", ".local/state");
+}
+
+std::string StateFolder() {
+  const std::string folder = ProgramFolder();
+  return StateFolder(folder, Writable(folder));
+}
+
+} // namespace MyServis

@@ -1,0 +1,24 @@
+#pragma once
+// Where the program finds the files it ships and keeps the files it writes: beside
+// itself while that folder can be written (a build tree), otherwise in the user's
+// folders of the XDG base directories, as an installed copy needs.
+#include <string>
+
+namespace MyServis {
+
+// A file the program ships ("sample.pcm", "manual.htm", the demo song): beside the
+// program, else in ../share/chorvanta; the first place when neither has it.
+std::string ShippedFile(const std::string& name);
+std::string ShippedFile(const std::string& name, const std::string& programFolder);
+
+// The folder of "settings.ctl": the program's own when a settings file is there or
+// the folder can be written, else $XDG_CONFIG_HOME/chorvanta (~/.config/chorvanta).
+std::string SettingsFolder();
+std::string SettingsFolder(const std::string& programFolder, bool programFolderWritable);
+
+// The folder of "main.log": the program's own when it can be written, else
+// $XDG_STATE_HOME/chorvanta (~/.local/state/chorvanta). Made when missing.
+std::string StateFolder();
+std::string StateFolder(const std::string& programFolder, bool programFolderWritable);
+
+} // namespace MyServis

@@ -1,0 +1,45 @@
+#include "common/temp_folder.h"
+#include "support/program_files.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace MyServis;
+
+TEST(ShippedFile, BesideTheProgramFirstThenInShare) {
+  TTempFolder folder;
+  std::filesystem::create_directories(folder.File("bin"));
+  std::filesystem::create_directories(folder.File("share/chorvanta"));
+  const std::string bin = folder.File("bin");
+  folder.Write("share/chorvanta/manual.htm", "m");
+  EXPECT_EQ(ShippedFile("manual.htm", bin), bin + "/../share/chorvanta/manual.htm");
+  folder.Write("bin/manual.htm", "m");
+  EXPECT_EQ(ShippedFile("manual.htm", bin), bin + "/manual.htm");
+  EXPECT_EQ(ShippedFile("none.pcm", bin), bin + "/none.pcm");
+}
+
+TEST(SettingsFolder, TheProgramsOwnUnlessItCannotBeWritten) {
+  TTempFolder folder;
+  const std::string bin = folder.File("bin");
+  std::filesystem::create_directories(bin);
+  EXPECT_EQ(SettingsFolder(bin, true), bin);
+  EXPECT_EQ(StateFolder(bin, true), bin);
+  setenv("XDG_CONFIG_HOME", folder.File("config").c_str(), 1);
+  setenv("XDG_STATE_HOME", "relative/is/ignored", 1);
+  const std::string home = getenv("HOME") != nullptr ? getenv("HOME") : "";
+  setenv("HOME", folder.File("home").c_str(), 1);
+  EXPECT_EQ(SettingsFolder(bin, false), folder.File("config/chorvanta"));
+  EXPECT_EQ(StateFolder(bin, false), folder.File("home/.local/state/chorvanta"));
+  EXPECT_TRUE(std::filesystem::is_directory(folder.File("config/chorvanta")));
+  // A settings file beside the program still wins.
+  folder.Write("bin/settings.ctl", "");
+  EXPECT_EQ(SettingsFolder(bin, false), bin);
+  setenv("HOME", home.c_str(), 1);
+  unsetenv("XDG_CONFIG_HOME");
+  unsetenv("XDG_STATE_HOME");
+}
+
+} // namespace
