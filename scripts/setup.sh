@@ -8,8 +8,9 @@ packages=(
   qt6-base-dev libgl-dev fonts-liberation
   libmpg123-dev mpg123
   libsdl2-dev
+  libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  lame
+  lame ffmpeg
 )
 
 missing=()

@@ -1,0 +1,134 @@
+#include "audio/ffmpeg_decoder.h"
+#include "audio/music_loader.h"
+#include "audio_fixtures.h"
+#include "ffmpeg_fixtures.h"
+#include "support/exceptions.h"
+#include "support/file_io.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+using audiotest::EncodeWithFfmpeg;
+using audiotest::SineSamples;
+using songData::TPcmMusic;
+
+constexpr double Pitch = 440.0;
+
+// The tone's frequency from the rises of the first channel through zero; the
+// margin keeps the codec's noise near zero from counting as rises.
+double MeasuredPitch(const TPcmMusic& music) {
+  constexpr int Margin = 1000;
+  const int channels = songData::Channels(music);
+  const std::size_t frames = songData::Frames(music);
+  std::size_t first = 0, last = 0, rises = 0;
+  bool below = false;
+  for (std::size_t i = 0; i < frames; ++i) {
+    const int sample = music.Samples[i * channels];
+    if (sample < -Margin) below = true;
+    if (below && sample > Margin) {
+      below = false;
+      if (rises++ == 0) first = i;
+      last = i;
+    }
+  }
+  if (rises < 2) return 0;
+  return (rises - 1) * double(music.SampleRate) / double(last - first);
+}
+
+struct TFormatCase {
+  std::string File;
+  std::string Options;
+  int Rate;
+  int Channels;
+  int FrameTolerance; // one codec frame; lossless containers keep every frame
+};
+
+class DecodeFfmpegFormat : public ::testing::TestWithParam<TFormatCase> {};
+
+TEST_P(DecodeFfmpegFormat, KeepsRateLengthAndPitchMixingDownToStereo) {
+  const TFormatCase& c = GetParam();
+  TTempFolder folder;
+  const int frames = c.Rate;
+  const std::string path = folder.File(c.File);
+  EncodeWithFfmpeg(path, SineSamples(c.Rate, c.Channels, frames, Pitch, 10000.0), c.Rate,
+                   c.Channels, c.Options);
+  TPcmMusic music;
+  MusicLoader::DecodeMusic(path, nullptr, music);
+  EXPECT_EQ(music.SampleRate, c.Rate);
+  EXPECT_EQ(music.Stereo, c.Channels >= 2);
+  EXPECT_NEAR(double(songData::Frames(music)), frames, c.FrameTolerance);
+  EXPECT_NEAR(MeasuredPitch(music), Pitch, Pitch / 100);
+  EXPECT_FLOAT_EQ(MusicLoader::DecodeProgress, 1.0f);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FfmpegFiles, DecodeFfmpegFormat,
+    ::testing::Values(TFormatCase{"tone.ogg", "-c:a libvorbis", 44100, 2, 2048},
+                      TFormatCase{"tone.opus", "-c:a libopus", 48000, 2, 960},
+                      TFormatCase{"tone.m4a", "-c:a aac", 44100, 2, 1024},
+                      TFormatCase{"tone.flac", "-c:a flac", 44100, 2, 0},
+                      TFormatCase{"tone.wav", "-c:a pcm_s16le", 22050, 2, 0},
+                      TFormatCase{"mono.flac", "-c:a flac", 32000, 1, 0},
+                      TFormatCase{"mono.ogg", "-c:a libvorbis", 44100, 1, 2048},
+                      TFormatCase{"surround.flac", "-c:a flac", 48000, 6, 0},
+                      TFormatCase{"surround.wav", "-c:a pcm_s16le", 44100, 6, 0}));
+
+TEST(DecodeWithFfmpeg, ReportsRisingProgressEveryFewKilobytes) {
+  TTempFolder folder;
+  const std::string path = folder.File("tone.m4a");
+  EncodeWithFfmpeg(path, SineSamples(44100, 2, 44100 * 4, Pitch, 10000.0), 44100, 2, "-c:a aac");
+  const double fileBytes = double(MyServis::ReadFileBytes(path).size());
+  std::vector<float> reports;
+  TPcmMusic music;
+  MusicLoader::DecodeWithFfmpeg(
+      path, [&] { reports.push_back(MusicLoader::DecodeProgress); }, music);
+  ASSERT_FALSE(reports.empty());
+  // Steps count from the packets' places, not from the index at the end read first.
+  float previous = 0.0f;
+  for (float report : reports) {
+    EXPECT_GT(report, previous);
+    EXPECT_LE((report - previous) * fileBytes, 4.0 * MusicLoader::ProgressStepBytes);
+    previous = report;
+  }
+  EXPECT_FLOAT_EQ(MusicLoader::DecodeProgress, 1.0f);
+}
+
+struct TDamageCase {
+  std::string Name;
+  std::size_t Offset; // where garbage overwrites the file; past the end cuts it there
+  std::size_t Bytes;
+};
+
+class DamagedFfmpegFile : public ::testing::TestWithParam<TDamageCase> {};
+
+TEST_P(DamagedFfmpegFile, FailsWithTheReasonAndLeavesMusicAsItWas) {
+  const TDamageCase& c = GetParam();
+  TTempFolder folder;
+  const std::string path = folder.File("tone.flac");
+  EncodeWithFfmpeg(path, SineSamples(44100, 2, 22050, Pitch, 10000.0), 44100, 2, "-c:a flac");
+  std::string bytes = MyServis::ReadFileBytes(path);
+  if (c.Offset < bytes.size())
+    bytes.replace(c.Offset, c.Bytes, std::string(c.Bytes, 'x'));
+  else
+    bytes.resize(c.Bytes);
+  folder.Write("tone.flac", bytes);
+  TPcmMusic music = audiotest::MakeMusic(8000, false, {1, 2, 3});
+  try {
+    MusicLoader::DecodeMusic(path, nullptr, music);
+    ADD_FAILURE() << c.Name << " decoded";
+  } catch (const MyServis::EError& e) {
+    EXPECT_NE(std::string(e.what()).find("Can't decode music: "), std::string::npos)
+        << c.Name << ": " << e.what();
+  }
+  EXPECT_EQ(music.Samples, (std::vector<std::int16_t>{1, 2, 3})) << c.Name;
+  EXPECT_EQ(music.SampleRate, 8000) << c.Name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, DamagedFfmpegFile,
+                         ::testing::Values(TDamageCase{"garbled header", 0, 64},
+                                           TDamageCase{"cut inside the header", ~0u, 20},
+                                           TDamageCase{"empty", ~0u, 0}));
+
+} // namespace
