@@ -123,7 +123,7 @@ void TMainForm::CreateActions() {
   addAction(EditPaste2);
   OctaveUp = MakeAction(this, "Octave Up", {}, QKeySequence("Shift+Up"));
   OctaveDown = MakeAction(this, "Octave Down", {}, QKeySequence("Shift+Down"));
-  ChooseMusic = MakeAction(this, "Choose Music...", "Select an MP3 file for current song");
+  ChooseMusic = MakeAction(this, "Choose Music...", "Select a music file for current song");
   EditTags = MakeAction(this, "Edit tags...",
                         "Edit song's tags (metadata such as album title, author etc.)");
   Help = MakeAction(this, "User Manual", {}, QKeySequence("F1"));

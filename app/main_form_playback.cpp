@@ -1,6 +1,6 @@
 // Playback: Play and Stop, the mixer, the 20 ms timer, and loading music.
 #include "app/main_form.h"
-#include "audio/mp3_loader.h"
+#include "audio/music_loader.h"
 #include "song/song_tags.h"
 #include "support/file_io.h"
 
@@ -143,10 +143,10 @@ bool TMainForm::LoadMusic(const std::string& path) {
   SetStatusText("Loading music...");
   int shownPercent = -1;
   songData::TPcmMusic decoded;
-  MP3Loader::DecodeMp3(
+  MusicLoader::DecodeMusic(
       path,
       [&] {
-        const int percent = static_cast<int>(MP3Loader::DecodeProgress * 100);
+        const int percent = static_cast<int>(MusicLoader::DecodeProgress * 100);
         if (percent == shownPercent) return;
         shownPercent = percent;
         Progress->setValue(percent);

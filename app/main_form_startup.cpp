@@ -55,7 +55,9 @@ void TMainForm::InstallDefaultDialogs() {
                                         "Song Files (*.txt)");
   };
   Dialogs.ChooseMusicFile = [this](const QString& startFolder) {
-    return QFileDialog::getOpenFileName(this, "Choose Music", startFolder, "MP3 music (*.mp3)");
+    return QFileDialog::getOpenFileName(
+        this, "Choose Music", startFolder,
+        "Music files (*.mp3 *.ogg *.opus *.m4a *.aac *.flac *.wav);;All files (*)");
   };
   Dialogs.AskSaveChanges = [this](const QString& songName) {
     auto answer = QMessageBox::question(

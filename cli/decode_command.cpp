@@ -1,5 +1,5 @@
 // decode: an MP3 into a 16-bit WAV file at its own rate and channel count.
-#include "audio/mp3_loader.h"
+#include "audio/music_loader.h"
 #include "audio/wav_file.h"
 #include "cli/command_registry.h"
 #include "support/file_io.h"
@@ -12,7 +12,7 @@ namespace {
 int RunDecode(const std::vector<std::string>& args) {
   if (args.size() != 2) return UsageError("decode");
   songData::TPcmMusic music;
-  MP3Loader::DecodeMp3(args[0], nullptr, music);
+  MusicLoader::DecodeMusic(args[0], nullptr, music);
   MyServis::WriteFileAtomically(
       args[1], player::WavBytes(music.Samples, music.SampleRate, songData::Channels(music)));
   std::cout << "rate: " << music.SampleRate << " Hz\nchannels: " << songData::Channels(music)

@@ -1,7 +1,7 @@
 // mix: the playback mix of a song rendered offline through the player's own
 // mixing code, as the editor would play it from a point of the song.
 #include "audio/capture_output.h"
-#include "audio/mp3_loader.h"
+#include "audio/music_loader.h"
 #include "audio/player.h"
 #include "audio/wav_file.h"
 #include "cli/command_registry.h"
@@ -23,7 +23,7 @@ using namespace player;
 class TMixLoadHost : public songData::TSongLoadHost {
 public:
   void LoadMusic(songData::TSong& song, const std::string& path) override {
-    MP3Loader::DecodeMp3(path, nullptr, songData::Music);
+    MusicLoader::DecodeMusic(path, nullptr, songData::Music);
     song.MusicLoaded = true;
     song.MusicFileName = MyServis::NameOfPath(path);
   }

@@ -1,6 +1,6 @@
 // render: a song drawn as the editor's note view shows it, into a PNG.
 #include "audio/analyser.h"
-#include "audio/mp3_loader.h"
+#include "audio/music_loader.h"
 #include "cli/command_registry.h"
 #include "editor/note_view.h"
 #include "editor/view_coordinates.h"
@@ -24,7 +24,7 @@ class TRenderLoadHost : public songData::TSongLoadHost {
 public:
   explicit TRenderLoadHost(songData::TPcmMusic& music) : music_(music) {}
   void LoadMusic(songData::TSong& song, const std::string& path) override {
-    MP3Loader::DecodeMp3(path, nullptr, music_);
+    MusicLoader::DecodeMusic(path, nullptr, music_);
     song.MusicLoaded = true;
     song.MusicFileName = MyServis::NameOfPath(path);
   }

@@ -1,6 +1,6 @@
 // spectrogram: the analyser's strips of an MP3 side by side in one PNG.
 #include "audio/analyser.h"
-#include "audio/mp3_loader.h"
+#include "audio/music_loader.h"
 #include "cli/command_registry.h"
 
 #include <QImage>
@@ -12,7 +12,7 @@ namespace {
 int RunSpectrogram(const std::vector<std::string>& args) {
   if (args.size() != 2) return UsageError("spectrogram");
   songData::TPcmMusic music;
-  MP3Loader::DecodeMp3(args[0], nullptr, music);
+  MusicLoader::DecodeMusic(args[0], nullptr, music);
   analyser::TAnalyser strips;
   EventMan::TEventManager events; // nobody listens to the progress here
   analyser::CreateSpectrumStrips(strips, music);

@@ -68,7 +68,8 @@ TEST(DecodeCommand, BadInputFailsClearly) {
   folder.Write("bad.mp3", std::string(3000, 'x'));
   TCliResult bad = RunCli({"decode", folder.File("bad.mp3"), folder.File("bad.wav")});
   EXPECT_EQ(bad.ExitCode, 1);
-  EXPECT_NE(bad.Err.find("Invalid MP3 file"), std::string::npos) << bad.Err;
+  // Not MP3 by its content, so the other decoder says why.
+  EXPECT_NE(bad.Err.find("Can't decode music: "), std::string::npos) << bad.Err;
   TCliResult missing = RunCli({"decode", folder.File("none.mp3"), folder.File("none.wav")});
   EXPECT_EQ(missing.ExitCode, 1);
   EXPECT_NE(missing.Err.find("none.mp3"), std::string::npos) << missing.Err;
