@@ -110,6 +110,8 @@ TDecoder OpenDecoder(AVFormatContext* format, int& stream) {
   TDecoder decoder(avcodec_alloc_context3(codec));
   if (!decoder) FailDecoding("out of memory");
   Check(avcodec_parameters_to_context(decoder.get(), format->streams[stream]->codecpar));
+  // Decoders that can (FLAC among them) spread their work over every core.
+  decoder->thread_count = 0;
   Check(avcodec_open2(decoder.get(), codec, nullptr));
   return decoder;
 }
@@ -154,7 +156,10 @@ private:
         std::max<std::int64_t>(av_rescale(durationMicroseconds, frame.sample_rate, AV_TIME_BASE),
                                0),
         static_cast<std::int64_t>(FileBytes_) * MostFramesPerByte);
-    Music_.Samples.reserve(static_cast<std::size_t>(frames * OutLayout_.nb_channels));
+    // A second more than the container says: codec padding may run past its length,
+    // and growing a buffer of minutes at the very end would copy all of it.
+    Music_.Samples.reserve(
+        static_cast<std::size_t>((frames + frame.sample_rate) * OutLayout_.nb_channels));
   }
 
   void Configure(const AVFrame& frame) {
@@ -177,21 +182,24 @@ private:
     InRate_ = frame.sample_rate;
   }
 
+  // Converted into a small buffer that stays in cache and appended from there,
+  // so the music's memory is written once instead of zeroed first.
   void Convert(const std::uint8_t** in, int frames) {
     const int room = Check(swr_get_out_samples(Resampler_.get(), frames));
     if (room == 0) return;
-    std::vector<std::int16_t>& samples = Music_.Samples;
     const auto channels = static_cast<std::size_t>(OutLayout_.nb_channels);
-    const std::size_t at = samples.size();
-    samples.resize(at + static_cast<std::size_t>(room) * channels);
-    auto* out = reinterpret_cast<std::uint8_t*>(samples.data() + at);
+    if (Scratch_.size() < static_cast<std::size_t>(room) * channels)
+      Scratch_.resize(static_cast<std::size_t>(room) * channels);
+    auto* out = reinterpret_cast<std::uint8_t*>(Scratch_.data());
     const int made = Check(swr_convert(Resampler_.get(), &out, room, in, frames));
-    samples.resize(at + static_cast<std::size_t>(made) * channels);
+    Music_.Samples.insert(Music_.Samples.end(), Scratch_.begin(),
+                          Scratch_.begin() + static_cast<std::ptrdiff_t>(made * channels));
   }
 
   songData::TPcmMusic& Music_;
   std::size_t FileBytes_;
   TResampler Resampler_;
+  std::vector<std::int16_t> Scratch_;
   AVChannelLayout InLayout_{};
   AVChannelLayout OutLayout_{};
   int InFormat_ = AV_SAMPLE_FMT_NONE;
