@@ -7,6 +7,7 @@
 #include "song/time_scale.h"
 #include "support/file_io.h"
 #include "support/message_boxes.h"
+#include "support/program_files.h"
 #include "support/program_settings.h"
 
 #include <QAction>
@@ -113,6 +114,10 @@ void TMainForm::SongOpenExecute() {
     if (!recent.empty() && MyServis::RegularFileExists(recent))
       startFolder = QString::fromStdString(MyServis::FolderOfPath(recent));
   }
+  // Before any song was opened, the first Open shows the demo song that ships.
+  const std::string demo = MyServis::ShippedFile("examples/demo/demo.txt");
+  if (startFolder.isEmpty() && MyServis::RegularFileExists(demo))
+    startFolder = QString::fromStdString(MyServis::FolderOfPath(demo));
   const QString chosen = Dialogs.ChooseSongFile(startFolder);
   if (!chosen.isEmpty()) LoadSong(chosen.toStdString());
 }

@@ -7,6 +7,7 @@
 #include "support/file_io.h"
 #include "support/log.h"
 #include "support/message_boxes.h"
+#include "support/program_files.h"
 #include "support/program_settings.h"
 
 #include <QAction>
@@ -154,6 +155,10 @@ void TMainForm::FormActivate() {
   if (activated_) return;
   activated_ = true;
   MyServis::OpenLog(context_.LogFolder + "/main.log");
+  // Where an installed copy found its files, for whoever reads the log after a fault.
+  LogQuietly(std::string("Chorvanta Song Editor ") + CHORVANTA_VERSION + ", settings in " +
+             context_.SettingsFolder + ", tone sample " + player::ToneSamplePath() + ", manual " +
+             MyServis::ShippedFile("manual.htm"));
   OpenSettings();
   context_.Song.BPM = 125.0;
   UpdateBeatScale();

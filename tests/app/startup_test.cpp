@@ -1,4 +1,6 @@
 #include "main_window_fixture.h"
+#include "support/file_io.h"
+#include "support/program_files.h"
 #include "support/program_settings.h"
 
 #include <QAction>
@@ -52,12 +54,14 @@ TEST_F(MainWindow, SettingsThatCannotBeMadeAreDoneWithout) {
   EXPECT_NE(Folder.Read("main.log").find("without settings"), std::string::npos);
 }
 
-TEST_F(MainWindow, OpenStartsInTheFolderOfTheRecentSong) {
+// Before any song was opened, the demo song that ships with the program.
+TEST_F(MainWindow, OpenStartsInTheFolderOfTheRecentSongElseOfTheDemo) {
   const std::string song = WriteSong("a.txt", "#BPM:200\r\nE\r\n");
   Start(QString::fromStdString(song));
   Form->SongOpenExecute();
   ASSERT_EQ(SongDialogFolders.size(), 2u);
-  EXPECT_EQ(SongDialogFolders[0], "");
+  EXPECT_EQ(SongDialogFolders[0].toStdString(),
+            MyServis::FolderOfPath(MyServis::ShippedFile("examples/demo/demo.txt")));
   EXPECT_EQ(SongDialogFolders[1].toStdString(), Folder.Path());
 }
 
