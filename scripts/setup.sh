@@ -9,6 +9,7 @@ packages=(
   libmpg123-dev mpg123
   libsdl2-dev
   libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
+  libaubio-dev librubberband-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   lame ffmpeg
 )
