@@ -154,6 +154,17 @@ void TCanvas::StretchPixels(std::int64_t x1, std::int64_t y1, std::int64_t x2, s
   }
 }
 
+void TCanvas::Polyline(const std::vector<QPoint>& points, std::uint32_t pen, int width) {
+  if (points.empty()) return;
+  QPainter& painter = Painter();
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setPen(QPen(QColor::fromRgb(pen), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  if (points.size() == 1)
+    painter.drawPoint(points.front());
+  else
+    painter.drawPolyline(points.data(), static_cast<int>(points.size()));
+}
+
 void TCanvas::Text(std::int64_t x, std::int64_t y, const QString& text, const QFont& font,
                    std::uint32_t colour) {
   if (text.isEmpty() || x >= width_ || y >= height_ || x < -WidestText || y < -WidestText) return;

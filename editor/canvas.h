@@ -11,6 +11,7 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace editor {
 
@@ -46,6 +47,9 @@ public:
   // nearest source pixel.
   void StretchPixels(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2,
                      const std::uint32_t* pixels, int width, int height);
+  // Straight segments through the points, `width` pixels wide, not smoothed, so
+  // the same points give the same pixels.
+  void Polyline(const std::vector<QPoint>& points, std::uint32_t pen, int width);
   // Text with its top left corner at (x, y) on a transparent background.
   void Text(std::int64_t x, std::int64_t y, const QString& text, const QFont& font,
             std::uint32_t colour);

@@ -1,6 +1,7 @@
 #include "editor/note_view.h"
 
 #include "editor/canvas.h"
+#include "editor/pitch_line.h"
 #include "editor/view_coordinates.h"
 #include "song/lyrics_text.h"
 
@@ -273,7 +274,8 @@ void DrawToneUsage(TCanvas& canvas, const TSong& song, const TViewState& view) {
 } // namespace
 
 void DrawView(QImage& image, const TSong& song, TViewState& view,
-              const std::vector<TSpectrumStrip>& strips, double timelineLength) {
+              const std::vector<TSpectrumStrip>& strips, double timelineLength,
+              const pitch::TPitchContour* contour) {
   UpdateLayout(view, image.width(), image.height());
   if (image.isNull()) return;
   TCanvas canvas(image);
@@ -283,6 +285,7 @@ void DrawView(QImage& image, const TSong& song, TViewState& view,
   DrawBeatLines(canvas, song, view, timelineLength);
   DrawRowLines(canvas, view);
   DrawNotes(canvas, song, view);
+  if (contour) DrawPitchLine(canvas, song, view, *contour);
   DrawCursor(canvas, view);
   DrawRange(canvas, view);
   DrawToneUsage(canvas, song, view);

@@ -1,6 +1,7 @@
 #pragma once
 // The note view: the song as a piano roll over the music's spectrogram.
 #include "audio/analyser.h"
+#include "audio/pitch_tracker.h"
 #include "editor/view_state.h"
 #include "song/song_model.h"
 
@@ -13,8 +14,10 @@ namespace editor {
 // recomputes the view's layout (ViewOffset, RowHeight, RowCount, GridTop,
 // GridBottom) and its scroll page from the image's size. timelineLength is the
 // timeline's length in seconds; the beat lines run 10 seconds past it. The
-// strips may still be filling on other threads.
+// strips may still be filling on other threads. The sung pitch is drawn over
+// the notes when a contour is given.
 void DrawView(QImage& image, const songData::TSong& song, TViewState& view,
-              const std::vector<analyser::TSpectrumStrip>& strips, double timelineLength);
+              const std::vector<analyser::TSpectrumStrip>& strips, double timelineLength,
+              const pitch::TPitchContour* contour = nullptr);
 
 } // namespace editor

@@ -1,0 +1,20 @@
+#pragma once
+// The sung pitch over the note view: a thin line at the fractional tone of every
+// confident block, broken where the singer pauses or jumps.
+#include "audio/pitch_tracker.h"
+#include "editor/canvas.h"
+#include "editor/view_state.h"
+#include "song/song_model.h"
+
+namespace editor {
+
+constexpr std::uint32_t PitchLineColour = 0xFF40FF;
+constexpr int PitchLineWidth = 2;
+
+// The y of a fractional tone value: the middle of its row at whole tones.
+double ToneY(const TViewState& view, double tone);
+
+void DrawPitchLine(TCanvas& canvas, const songData::TSong& song, const TViewState& view,
+                   const pitch::TPitchContour& contour);
+
+} // namespace editor
