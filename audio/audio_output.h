@@ -21,6 +21,8 @@ public:
   virtual void Close() = 0;
   // Whether the buffers go nowhere audible; any thread may ask.
   virtual bool IsSilent() const { return false; }
+  // Seconds of audio written but not yet heard; any thread may ask.
+  virtual double QueuedSeconds() const { return 0.0; }
 };
 
 // The sound device through SDL2, two buffers queued; without a device it logs

@@ -32,6 +32,16 @@ void TCaptureOutput::Close() {
   changed_.notify_all();
 }
 
+double TCaptureOutput::QueuedSeconds() const {
+  std::lock_guard<std::mutex> guard(lock_);
+  return queuedSeconds_;
+}
+
+void TCaptureOutput::SetQueuedSeconds(double seconds) {
+  std::lock_guard<std::mutex> guard(lock_);
+  queuedSeconds_ = seconds;
+}
+
 void TCaptureOutput::WaitForFrames(std::size_t frames) {
   std::unique_lock<std::mutex> guard(lock_);
   changed_.wait(guard, [&] { return samples_.size() / 2 >= frames || closed_; });

@@ -18,6 +18,9 @@ public:
   void Write(const std::int16_t* frames, int frameCount) override;
   bool WaitBufferDone(std::chrono::milliseconds timeout) override;
   void Close() override;
+  // Nothing waits to be played unless a test says otherwise.
+  double QueuedSeconds() const override;
+  void SetQueuedSeconds(double seconds);
 
   // Blocks until at least this many frames are recorded.
   void WaitForFrames(std::size_t frames);
@@ -36,6 +39,7 @@ private:
   std::size_t frameLimit_;
   int bufferFrames_ = 0;
   bool closed_ = false;
+  double queuedSeconds_ = 0.0;
 };
 
 } // namespace player

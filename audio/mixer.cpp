@@ -1,6 +1,7 @@
 // The fill loop: note events, the tone, the gain ramps and the music, one
 // output frame at a time, in the player's fixed-point arithmetic.
 #include "audio/player.h"
+#include "audio/slowed_music.h"
 #include "support/exceptions.h"
 
 #include <algorithm>
@@ -85,12 +86,44 @@ void FindNextNoteEventAt(TPlayer& player, std::int64_t pos) {
   if (found) player.PendingTone = tone;
 }
 
+// The music of each frame read straight from the samples at the player's step.
+struct TDirectMusic {
+  const std::int16_t* Samples;
+  bool Stereo;
+  std::int64_t Step;
+
+  void Read(std::int64_t& pos, int, std::uint32_t gain, std::int32_t& left, std::int32_t& right) {
+    const auto i = static_cast<std::int32_t>(pos >> 16);
+    if (Stereo) {
+      left = Scale(Samples[2 * std::int64_t(i)], gain);
+      right = Scale(Samples[2 * std::int64_t(i) + 1], gain);
+    } else {
+      left = right = Scale(Samples[i], gain);
+    }
+    pos += Step;
+  }
+  // Past the end the last frame's music holds to the end of the buffer.
+  void Ended(std::int32_t&, std::int32_t&) {}
+};
+
+// The music of each frame taken from the slowed frames readied for the buffer.
+struct TSlowedFrames {
+  TSlowedMusic& Music;
+  const std::int16_t* Frames;
+
+  void Read(std::int64_t& pos, int n, std::uint32_t gain, std::int32_t& left, std::int32_t& right) {
+    left = Scale(Frames[2 * n], gain);
+    right = Scale(Frames[2 * n + 1], gain);
+    pos = Music.Advance();
+  }
+  void Ended(std::int32_t& left, std::int32_t& right) { left = right = 0; }
+};
+
 // Mixes frames into out; the caller holds MusicLock.
-void MixFrames(TPlayer& player, std::int16_t* out, int frames) {
+template <class TMusic>
+void MixFrames(TPlayer& player, std::int16_t* out, int frames, TMusic music) {
   const std::int16_t* samples = player.Samples.load(std::memory_order_relaxed);
   const std::int32_t musicFrames = player.MusicFrames.load(std::memory_order_relaxed);
-  const bool stereo = player.Stereo.load(std::memory_order_relaxed);
-  const std::int64_t step = player.MusicStep.load(std::memory_order_relaxed);
   const std::int16_t* tone = player.ToneSample.data();
   const std::uint64_t toneLength = player.ToneLength;
   const bool hasMusic = samples != nullptr && musicFrames > 0;
@@ -129,15 +162,10 @@ void MixFrames(TPlayer& player, std::int16_t* out, int frames) {
     }
 
     const auto i = static_cast<std::int32_t>(pos >> 16);
-    if (hasMusic && i >= 0 && i < musicFrames - 2) {
-      if (stereo) {
-        left = Scale(samples[2 * std::int64_t(i)], musicVolume);
-        right = Scale(samples[2 * std::int64_t(i) + 1], musicVolume);
-      } else {
-        left = right = Scale(samples[i], musicVolume);
-      }
-      pos += step;
-    }
+    if (hasMusic && i >= 0 && i < musicFrames - 2)
+      music.Read(pos, n, musicVolume, left, right);
+    else
+      music.Ended(left, right);
     out[2 * n] = Clamp16(t + left);
     out[2 * n + 1] = Clamp16(t + right);
   }
@@ -145,6 +173,28 @@ void MixFrames(TPlayer& player, std::int16_t* out, int frames) {
   player.TonePos.store(tonePos, std::memory_order_relaxed);
   player.ToneVolume.store(toneVolume, std::memory_order_relaxed);
   player.MusicVolume.store(musicVolume, std::memory_order_relaxed);
+}
+
+// Mixes one buffer, slowing the music below full speed; the caller holds MusicLock.
+void MixBuffer(TPlayer& player, std::int16_t* out, int frames) {
+  const std::int16_t* samples = player.Samples.load(std::memory_order_relaxed);
+  const bool hasMusic =
+      samples != nullptr && player.MusicFrames.load(std::memory_order_relaxed) > 0;
+  const double speed = player.Speed.load(std::memory_order_relaxed);
+  if (!hasMusic || speed >= 1.0) {
+    // Full speed never touches the stretcher, which starts afresh when next needed.
+    if (player.Slowed) player.Slowed->Stop();
+    player.MixedSpeed.store(1.0, std::memory_order_relaxed);
+    MixFrames(player, out, frames,
+              TDirectMusic{samples, player.Stereo.load(std::memory_order_relaxed),
+                           player.MusicStep.load(std::memory_order_relaxed)});
+    return;
+  }
+  if (!player.Slowed) player.Slowed = std::make_unique<TSlowedMusic>();
+  TSlowedMusic& slowed = *player.Slowed;
+  slowed.Prepare(player, speed, frames);
+  player.MixedSpeed.store(speed, std::memory_order_relaxed);
+  MixFrames(player, out, frames, TSlowedFrames{slowed, slowed.Frames()});
 }
 
 } // namespace
@@ -172,7 +222,7 @@ void FillBuffer(TPlayer& player, TAudioOutput& output) {
   std::int16_t* buffer = player.Buffers[player.FillCount % 2].data();
   {
     std::lock_guard<std::mutex> guard(player.MusicLock);
-    MixFrames(player, buffer, player.BufferFrames);
+    MixBuffer(player, buffer, player.BufferFrames);
   }
   output.Write(buffer, player.BufferFrames);
   player.FillCount += 1;

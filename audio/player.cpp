@@ -93,6 +93,8 @@ void PlayMusic(TPlayer& player, const songData::TPcmMusic& music, float startSec
   player.MusicRate = music.SampleRate;
   player.MusicStep = Nearest(rate / OutputRate * 65536.0);
   player.MusicPos = Nearest(rate * std::max(startSeconds, 0.0f)) * 65536;
+  player.StartPos = player.MusicPos.load();
+  player.MusicSession += 1;
   player.MusicFrames = static_cast<std::int32_t>(
       std::min<std::size_t>(songData::Frames(music), std::numeric_limits<std::int32_t>::max()));
   StartToneOfNoteAtPosition(player);
@@ -116,12 +118,42 @@ TPlayerState PlayerState(const TPlayer& player) {
   return state;
 }
 
+namespace {
+
+// The music's own rate as the step gives it; 0 without music.
+std::int64_t MusicRateOfStep(const TPlayer& player) {
+  if (player.MusicFrames == 0) return 0;
+  return std::max<std::int64_t>(
+      Nearest(static_cast<double>(player.MusicStep) * OutputRate / 65536.0), 0);
+}
+
+} // namespace
+
 float PlayPositionSeconds(const TPlayer& player) {
-  if (player.MusicFrames == 0) return -1.0f;
-  const std::int64_t rate = Nearest(static_cast<double>(player.MusicStep) * OutputRate / 65536.0);
-  if (rate <= 0) return -1.0f;
+  const std::int64_t rate = MusicRateOfStep(player);
+  if (rate == 0) return -1.0f;
   const auto frame = static_cast<std::int32_t>(player.MusicPos >> 16);
   return static_cast<float>(static_cast<double>(frame) / static_cast<double>(rate));
+}
+
+float HeardPositionSeconds(const TPlayer& player, double extraLatencySeconds) {
+  const std::int64_t rate = MusicRateOfStep(player);
+  if (rate == 0) return -1.0f;
+  const auto frame = static_cast<std::int32_t>(player.MusicPos >> 16);
+  const auto start = static_cast<std::int32_t>(player.StartPos >> 16);
+  double latency = player.Output ? player.Output->QueuedSeconds() : 0.0;
+  if (std::isfinite(extraLatencySeconds)) latency += extraLatencySeconds;
+  const double seconds = static_cast<double>(frame) / static_cast<double>(rate) -
+                         std::max(latency, 0.0) * player.MixedSpeed;
+  return static_cast<float>(std::max(seconds, static_cast<double>(start) / rate));
+}
+
+void SetPlaybackSpeed(TPlayer& player, double speed) {
+  player.Speed = std::isnan(speed) ? 1.0 : std::clamp(speed, SlowestSpeed, 1.0);
+}
+
+double PlaybackSpeed(const TPlayer& player) {
+  return player.Speed;
 }
 
 std::vector<std::string> TakePlayerFailures(TPlayer& player) {

@@ -19,6 +19,9 @@ namespace player {
 
 constexpr int MaxBufferFrames = 4096;
 constexpr std::int32_t NoTone = -100;
+constexpr double SlowestSpeed = 0.5;
+
+class TSlowedMusic;
 
 enum TPlayerState : std::uint8_t { psStarting = 0, psPlaying = 1, psFinished = 3 };
 
@@ -34,7 +37,7 @@ struct TPlayerSong {
 // Written by the GUI thread (the operations below) and the player thread (the
 // fill loop); read by both. Every field either thread may touch is atomic.
 struct TPlayer {
-  TPlayer() = default;
+  TPlayer();
   ~TPlayer(); // ends the thread if ShutdownPlayer was not called
   TPlayer(const TPlayer&) = delete;
   TPlayer& operator=(const TPlayer&) = delete;
@@ -50,6 +53,14 @@ struct TPlayer {
   std::atomic<std::int64_t> MusicStep{0}; // 48.16 music frames per output frame
   std::atomic<std::uint32_t> MusicVolume{0};
   std::atomic<std::uint32_t> MusicVolumeTarget{0};
+  std::atomic<std::uint32_t> MusicSession{0}; // counts PlayMusic calls
+  std::atomic<std::int64_t> StartPos{0};      // 48.16, where PlayMusic started
+
+  // The playback speed the GUI thread asks for, and the one the last buffer
+  // was mixed at (written by the filling side).
+  std::atomic<double> Speed{1.0};
+  std::atomic<double> MixedSpeed{1.0};
+  std::unique_ptr<TSlowedMusic> Slowed; // filling side only, made there
 
   std::vector<std::int16_t> ToneSample;   // set before the thread starts
   std::uint32_t ToneLength = 0;           // samples x 65536
@@ -116,8 +127,18 @@ void PlayMusic(TPlayer& player, const songData::TPcmMusic& music, float startSec
 // Once it returns the player no longer reads the music.
 void StopMusic(TPlayer& player);
 TPlayerState PlayerState(const TPlayer& player);
-// Music seconds; -1 without music.
+// Music seconds of the music being mixed; -1 without music.
 float PlayPositionSeconds(const TPlayer& player);
+// Music seconds of what the listener hears now: the mixing position less the
+// audio queued on the player's output and extraLatencySeconds, both taken at
+// the speed of the music; never before where playback started. -1 without music.
+float HeardPositionSeconds(const TPlayer& player, double extraLatencySeconds);
+
+// The music plays slowed at its own pitch below 1; the tones keep theirs and
+// the note events follow the slowed music. Any thread, also during playback;
+// the speed is kept within [SlowestSpeed, 1].
+void SetPlaybackSpeed(TPlayer& player, double speed);
+double PlaybackSpeed(const TPlayer& player);
 
 // Finds the next note start or end after the music position and schedules it.
 void FindNextNoteEvent(TPlayer& player);

@@ -1,6 +1,7 @@
 // The player thread: keeps two buffers on the output and fills the next as
 // soon as one has played.
 #include "audio/player.h"
+#include "audio/slowed_music.h"
 
 #include <algorithm>
 #include <sys/resource.h>
@@ -64,6 +65,9 @@ void ShutdownPlayer(TPlayer& player) {
   player.TerminateRequested = true;
   if (player.Thread.joinable()) player.Thread.join();
 }
+
+// Out of line, where the slowed music's type is complete.
+TPlayer::TPlayer() = default;
 
 TPlayer::~TPlayer() {
   ShutdownPlayer(*this);
