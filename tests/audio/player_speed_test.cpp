@@ -220,4 +220,65 @@ TEST(PlayerSpeed, NoteToneStartsWithTheSlowedMusic) {
   }
 }
 
+// RMS of the left channel over frames [from, from + count).
+double Rms(const std::vector<std::int16_t>& out, std::size_t from, std::size_t count) {
+  double sum = 0;
+  for (std::size_t f = from; f < from + count; ++f)
+    sum += double(out[2 * f]) * out[2 * f];
+  return std::sqrt(sum / double(count));
+}
+
+TEST(PlayerSpeed, ChangesDuringPlaybackLeaveNoSilence) {
+  TSpeedMix mix(1.0);
+  mix.p.MusicVolume = mix.p.MusicVolumeTarget = 4096;
+  songData::TPcmMusic music = audiotest::MakeMusic(44100, true, Chord(44100, true, 6.0));
+  mix.Play(music, {});
+  for (double speed : {1.0, 0.5, 0.75, 1.0, 0.6, 0.9, 0.5})
+    for (int i = 0; i < 8; ++i) {
+      if (i == 0) SetPlaybackSpeed(mix.p, speed);
+      RenderBuffers(mix.p, mix.capture, 1);
+    }
+  ASSERT_NE(PlayerState(mix.p), psFinished);
+  const std::vector<std::int16_t> out = mix.capture.Samples();
+  const double level = Rms(out, 0, 2205);
+  constexpr std::size_t Window = 441;
+  for (std::size_t f = 0; f + Window <= out.size() / 2; f += Window)
+    ASSERT_GT(Rms(out, f, Window), level / 4) << "at frame " << f;
+}
+
+// A chord at music second 2 where a note starts, with the speed changed on the
+// way: the note's tone still starts with the chord. The stretcher gives out what
+// it holds at the old speed first, so the chord comes a little off the time a
+// sudden change would give.
+TEST(PlayerSpeed, ToneAndMusicStayTogetherAcrossChanges) {
+  std::vector<std::int16_t> samples(2 * 44100, 0);
+  std::vector<std::int16_t> chord = Chord(44100, false, 1.0);
+  samples.insert(samples.end(), chord.begin(), chord.end());
+  songData::TPcmMusic music = audiotest::MakeMusic(44100, false, samples);
+  struct TCase {
+    double First, Then;
+    int ChangeAfter; // buffers
+  };
+  for (TCase c : {TCase{0.5, 0.75, 20}, TCase{0.75, 0.5, 40}, TCase{1.0, 0.5, 30},
+                  TCase{0.5, 1.0, 10}, TCase{0.6, 0.9, 55}}) {
+    SCOPED_TRACE(testing::Message() << c.First << " then " << c.Then << " after " << c.ChangeAfter);
+    auto render = [&](bool tone) {
+      TSpeedMix mix(c.First);
+      SetToneMix(mix.p, tone ? 100 : 0);
+      mix.p.MusicVolume = mix.p.MusicVolumeTarget = tone ? 0 : 4096;
+      mix.Play(music, {Note(2, 1, 5)});
+      RenderBuffers(mix.p, mix.capture, c.ChangeAfter);
+      SetPlaybackSpeed(mix.p, c.Then);
+      mix.RenderToEnd();
+      return mix.capture.Samples();
+    };
+    const double changeSeconds = c.ChangeAfter * 2205.0 / OutputRate;
+    const double due = changeSeconds + (2.0 - changeSeconds * c.First) / c.Then;
+    const double tone = FirstAbove(render(true), 200) / double(OutputRate);
+    const double chordStart = FirstAbove(render(false), 4000) / double(OutputRate);
+    EXPECT_NEAR(tone, chordStart, 0.01);
+    EXPECT_NEAR(chordStart, due, 0.05);
+  }
+}
+
 } // namespace

@@ -103,4 +103,35 @@ TEST(PlayerThread, EditsDuringPlaybackNeverTouchWhatThePlayerReads) {
   EXPECT_TRUE(TakePlayerFailures(p).empty());
 }
 
+// The GUI thread changes the speed and asks where the listener is while the
+// player thread mixes; run under ThreadSanitizer this finds any shared field
+// that is not atomic.
+TEST(PlayerThread, SpeedAndHeardPositionDuringPlayback) {
+  TPlayer p;
+  auto output = std::make_unique<TCaptureOutput>(2205 * 80);
+  TCaptureOutput& capture = *output;
+  capture.SetQueuedSeconds(0.1);
+  InitPlayer(p, 2205, std::move(output));
+  songData::TPcmMusic music;
+  music.SampleRate = 44100;
+  music.Samples.resize(44100 * 4);
+  for (std::size_t i = 0; i < music.Samples.size(); ++i)
+    music.Samples[i] = static_cast<std::int16_t>((i * 37) % 2000);
+  SetMusicVolume(p, 100);
+  PlayMusic(p, music, 0.5f);
+  const double speeds[] = {0.5, 0.75, 1.0, 0.6, 0.9};
+  for (int round = 0; capture.FrameCount() < 2205 * 60; ++round) {
+    SetPlaybackSpeed(p, speeds[round % 5]);
+    const float heard = HeardPositionSeconds(p, 0.02);
+    ASSERT_GE(heard, 0.5f);
+    ASSERT_LE(heard, 4.0f);
+    capture.WaitForFrames(2205 * (2 + round / 8));
+  }
+  StopMusic(p);
+  EXPECT_EQ(HeardPositionSeconds(p, 0.0), -1.0f);
+  capture.WaitForFrames(2205 * 80);
+  ShutdownPlayer(p);
+  EXPECT_TRUE(TakePlayerFailures(p).empty());
+}
+
 } // namespace
