@@ -34,6 +34,7 @@ struct TMixOptions {
   double From = 0.0;
   std::optional<double> To;
   int Mixer = 4;
+  double Speed = 1.0;
 };
 
 std::optional<double> ParseSeconds(const std::string& text) {
@@ -49,7 +50,7 @@ std::optional<TMixOptions> ParseOptions(const std::vector<std::string>& args) {
   std::vector<std::string> files;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (arg == "--from" || arg == "--to" || arg == "--mixer") {
+    if (arg == "--from" || arg == "--to" || arg == "--mixer" || arg == "--speed") {
       if (i + 1 == args.size()) return std::nullopt;
       std::optional<double> value = ParseSeconds(args[++i]);
       if (!value) return std::nullopt;
@@ -58,6 +59,10 @@ std::optional<TMixOptions> ParseOptions(const std::vector<std::string>& args) {
       if (arg == "--mixer") {
         if (*value < 0 || *value > 10 || *value != std::floor(*value)) return std::nullopt;
         options.Mixer = static_cast<int>(*value);
+      }
+      if (arg == "--speed") {
+        if (!(*value > 0 && *value <= 1)) return std::nullopt;
+        options.Speed = *value;
       }
     } else {
       files.push_back(arg);
@@ -74,6 +79,9 @@ std::size_t FramesUntilMusicEnd(const TPlayer& mixer, std::int64_t startPos) {
   const std::int64_t endPos = std::int64_t(mixer.MusicFrames - 2) << 16;
   const std::int64_t step = mixer.MusicStep;
   if (step <= 0 || endPos <= startPos) return 0;
+  const double speed = PlaybackSpeed(mixer);
+  if (speed < 1.0)
+    return static_cast<std::size_t>(std::ceil(double(endPos - startPos) / (double(step) * speed)));
   return static_cast<std::size_t>((endPos - startPos + step - 1) / step);
 }
 
@@ -94,6 +102,9 @@ int RunMix(const std::vector<std::string>& args) {
   std::unique_ptr<TAudioOutput> idle = MakeNullOutput();
   RenderBuffers(mixer, *idle, 100);
 
+  SetPlaybackSpeed(mixer, options->Speed);
+  if (PlaybackSpeed(mixer) != options->Speed)
+    std::cerr << "The slowest speed is " << PlaybackSpeed(mixer) << ": mixing at that\n";
   PublishPlayerSong(mixer, song);
   PlayMusic(mixer, songData::Music, static_cast<float>(options->From - song.MusicOffset));
   const std::int64_t startPos = mixer.MusicPos;
@@ -108,7 +119,7 @@ int RunMix(const std::vector<std::string>& args) {
     // Song time where the mix starts: the music's own start when --from lies before it.
     const double start = std::max(options->From, song.MusicOffset);
     capture.Truncate(static_cast<std::size_t>(
-        std::max(0.0, std::nearbyint((*options->To - start) * OutputRate))));
+        std::max(0.0, std::nearbyint((*options->To - start) / PlaybackSpeed(mixer) * OutputRate))));
   }
   StopMusic(mixer);
 
@@ -119,8 +130,9 @@ int RunMix(const std::vector<std::string>& args) {
   return ExitOk;
 }
 
-TCommandRegistration reg({"mix", "SONG OUT.wav [--from SECONDS] [--to SECONDS] [--mixer 0..10]",
-                          "renders the playback mix of music and syllable tones", &RunMix});
+TCommandRegistration reg(
+    {"mix", "SONG OUT.wav [--from SECONDS] [--to SECONDS] [--mixer 0..10] [--speed 0..1]",
+     "renders the playback mix of music and syllable tones, slowed at speeds below 1", &RunMix});
 
 } // namespace
 } // namespace cli

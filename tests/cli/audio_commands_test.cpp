@@ -124,11 +124,38 @@ TEST_F(MixCommand, FromAndToCutThePlayback) {
   EXPECT_NE(Sample(wav, 2 * 30000), 0);
 }
 
+TEST_F(MixCommand, SpeedSlowsThePlaybackAndItsTones) {
+  std::string full = Mix({"--mixer", "10"});
+  EXPECT_EQ(Mix({"--mixer", "10", "--speed", "1"}), full);
+  struct TCase {
+    std::vector<std::string> Options;
+    double Seconds, ToneAt; // of the output
+  };
+  for (const TCase& c :
+       {TCase{{"--speed", "0.5"}, 4.0, 2.0}, TCase{{"--speed", "0.75"}, 2.0 / 0.75, 1.0 / 0.75},
+        TCase{{"--speed", "0.5", "--from", "0.5", "--to", "1.5"}, 2.0, 1.0}}) {
+    SCOPED_TRACE(c.Options[1] + (c.Options.size() > 2 ? " cut" : ""));
+    std::vector<std::string> options = c.Options;
+    options.insert(options.end(), {"--mixer", "10"});
+    std::string wav = Mix(options);
+    const std::size_t frames = Le32(wav, 40) / 4;
+    EXPECT_NEAR(frames / 44100.0, c.Seconds, 0.001);
+    std::size_t first = 0;
+    while (first < frames && std::abs(int(Sample(wav, 2 * first))) < 200)
+      ++first;
+    EXPECT_NEAR(first / 44100.0, c.ToneAt, 0.01);
+  }
+}
+
 TEST_F(MixCommand, BadOptionsAndSongsWithoutMusicFail) {
   for (std::vector<std::string> options : {std::vector<std::string>{"--mixer", "11"},
                                            {"--mixer", "x"},
                                            {"--from"},
-                                           {"--from", "2", "--to", "1"}}) {
+                                           {"--from", "2", "--to", "1"},
+                                           {"--speed", "0"},
+                                           {"--speed", "1.5"},
+                                           {"--speed", "-0.5"},
+                                           {"--speed", "nan"}}) {
     std::vector<std::string> args = {"mix", folder.File("song.txt"), folder.File("out.wav")};
     args.insert(args.end(), options.begin(), options.end());
     EXPECT_EQ(RunCli(args).ExitCode, 2) << options[0];
