@@ -1,5 +1,7 @@
 #include "audio/time_stretcher.h"
 
+#include "audio/audio_output.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -18,7 +20,6 @@ struct TTimeStretcher::TImpl {
                   1.0, 1.0) {
     Stretcher.setMaxProcessSize(MaxFeedFrames);
   }
-  static constexpr int OutputRate = 44100;
   RubberBandStretcher Stretcher;
   std::array<std::vector<float>, 2> In{std::vector<float>(MaxFeedFrames),
                                        std::vector<float>(MaxFeedFrames)};
