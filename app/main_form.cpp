@@ -124,6 +124,15 @@ void TMainForm::CreateActions() {
   OctaveUp = MakeAction(this, "Octave Up", {}, QKeySequence("Shift+Up"));
   OctaveDown = MakeAction(this, "Octave Down", {}, QKeySequence("Shift+Down"));
   ChooseMusic = MakeAction(this, "Choose Music...", "Select a music file for current song");
+  ChooseVocals = MakeAction(this, "Choose Vocals...",
+                            "Select a recording of the vocals alone for current song");
+  SnapToSungPitch =
+      MakeAction(this, "Snap to sung pitch",
+                 "Set the selected notes, or the note under the mouse, to the pitch sung there",
+                 QKeySequence("Ctrl+P"));
+  ShowSungPitch = MakeAction(this, "Show sung pitch", "Draw the sung pitch over the notes");
+  ShowSungPitch->setCheckable(true);
+  ShowSungPitch->setChecked(true);
   EditTags = MakeAction(this, "Edit tags...",
                         "Edit song's tags (metadata such as album title, author etc.)");
   Help = MakeAction(this, "User Manual", {}, QKeySequence("F1"));
@@ -132,7 +141,8 @@ void TMainForm::CreateActions() {
   plPlay->setIcon(s->standardIcon(QStyle::SP_MediaPlay));
   plStop = MakeAction(this, "Stop", "Stop playback");
   plStop->setIcon(s->standardIcon(QStyle::SP_MediaStop));
-  for (QAction* a : {SongSave, SongSaveAs, ChooseMusic, EditTags, UndoAction, RedoAction, plStop})
+  for (QAction* a : {SongSave, SongSaveAs, ChooseMusic, ChooseVocals, EditTags, UndoAction,
+                     RedoAction, plStop, SnapToSungPitch, ShowSungPitch})
     a->setEnabled(false);
 }
 
@@ -151,8 +161,12 @@ void TMainForm::CreateMenus() {
   edit->addActions({EditCut1, EditCopy1, EditPaste1});
   edit->addSeparator();
   edit->addActions({OctaveUp, OctaveDown});
+  edit->addSeparator();
+  edit->addAction(SnapToSungPitch);
   QMenu* song = menuBar()->addMenu("Song");
-  song->addActions({ChooseMusic, EditTags});
+  song->addActions({ChooseMusic, ChooseVocals, EditTags});
+  QMenu* view = menuBar()->addMenu("&View");
+  view->addAction(ShowSungPitch);
   QMenu* help = menuBar()->addMenu("&Help");
   help->setStatusTip("Help topics");
   help->addActions({Help, HelpAbout1});

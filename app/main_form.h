@@ -3,6 +3,7 @@
 // grouped by concern in the main_form_*.cpp files, call the song, audio and
 // editor operations that do the work.
 #include "app/editor_context.h"
+#include "audio/pitch_worker.h"
 #include "editor/view_state.h"
 #include "song/song_baseline.h"
 #include "support/control_files.h"
@@ -39,6 +40,7 @@ enum class TSaveAnswer { Save, Discard, Cancel };
 struct TFormDialogs {
   std::function<QString(const QString& startFolder)> ChooseSongFile; // empty: cancelled
   std::function<QString(const QString& startFolder)> ChooseMusicFile;
+  std::function<QString(const QString& startFolder)> ChooseVocalsFile;
   std::function<TSaveAnswer(const QString& songName)> AskSaveChanges;
   std::function<bool()> RunNewSongDialog; // true on OK
   std::function<void()> RunAboutBox;
@@ -81,6 +83,9 @@ public:
   QAction* OctaveUp;
   QAction* OctaveDown;
   QAction* ChooseMusic;
+  QAction* ChooseVocals;
+  QAction* SnapToSungPitch;
+  QAction* ShowSungPitch;
   QAction* EditTags;
   QAction* Help;
   QAction* HelpAbout1;
@@ -124,6 +129,16 @@ public:
   void ChooseMusicExecute();
   bool LoadMusic(const std::string& path);
   void AnalyserProgress(int value);
+  // The sung pitch: tracked from the song's vocals recording, else its music.
+  void ChooseVocalsExecute();
+  void SnapToSungPitchExecute();
+  void ShowSungPitchExecute();
+  void StartPitchTracking();
+  void PitchProgress(int value);
+  // Waits for the tracking to end and takes its contour at once.
+  void FinishPitchTracking();
+  // The finished contour, or null while it is tracked or without a recording.
+  const pitch::TPitchContour* SungPitch() const { return contour_.get(); }
 
   // Parameter fields and small commands.
   void ShowSongParameters();
@@ -229,6 +244,8 @@ private:
   bool IsPlaying() const;
   void SetEditingEnabled(bool enabled);
   void ClearStripsOfOtherMusic();
+  void StopPitchTracking();
+  void ShowSungPitchOfHover();
   void ShowSilentOutputOnce();
 
   TEditorContext context_;
@@ -246,6 +263,12 @@ private:
   std::string startupSong_;
   std::int32_t lastCurrentTone_ = player::NoTone;
   std::int32_t lastHoverTone_ = editor::NoHoverTone;
+  // The vocals recording being tracked; replaced only while the worker is stopped,
+  // which is destroyed first.
+  songData::TPcmMusic vocals_;
+  pitch::TPitchWorker pitchWorker_;
+  std::shared_ptr<const pitch::TPitchContour> contour_;
+  std::int64_t sungHoverShown_ = -1; // the note whose sung pitch the status shows
 };
 
 } // namespace app

@@ -101,7 +101,7 @@ bool TMainForm::MayReplaceSong() {
 }
 
 void TMainForm::EnableSongActions() {
-  for (QAction* action : {SongSave, SongSaveAs, ChooseMusic, EditTags})
+  for (QAction* action : {SongSave, SongSaveAs, ChooseMusic, ChooseVocals, EditTags})
     action->setEnabled(true);
 }
 
@@ -133,6 +133,7 @@ void TMainForm::LoadSong(const std::string& path) {
     View.HoverMode = editor::hmNothing;
     View.SelectedCount = 0;
     if (!context_.Song.MusicLoaded) ClearStripsOfOtherMusic();
+    StartPitchTracking();
   }
   // The recent song is stored once the load is complete; settings are optional.
   if (completed && settings_) {

@@ -180,6 +180,7 @@ void TMainForm::DetectHover(int x, int y) {
   View.HoverMode = hit.Mode;
   context_.Song.HoverIndex = hit.Index;
   MainImg->setCursor(Pointers[hit.Mode]);
+  ShowSungPitchOfHover();
   DrawView();
 }
 

@@ -1,6 +1,7 @@
 // Playback: Play and Stop, the mixer, the 20 ms timer, and loading music.
 #include "app/main_form.h"
 #include "audio/music_loader.h"
+#include "song/song_loader.h"
 #include "song/song_tags.h"
 #include "support/file_io.h"
 
@@ -28,14 +29,6 @@ public:
 private:
   QAction* action_;
 };
-
-// "#MP3" names the music by its file name beside the song, otherwise relative to it.
-std::string MusicTagValue(const std::string& songDir, const std::string& musicPath) {
-  namespace fs = std::filesystem;
-  const fs::path music = fs::absolute(musicPath).lexically_normal();
-  const fs::path relative = music.lexically_relative(fs::absolute(songDir).lexically_normal());
-  return relative.empty() ? music.string() : relative.string();
-}
 
 } // namespace
 
@@ -122,8 +115,9 @@ void TMainForm::ChooseMusicExecute() {
   if (chosen.isEmpty()) return;
   const std::string path = chosen.toStdString();
   if (!LoadMusic(path)) return;
+  StartPitchTracking();
   // The song keeps the music it was given, or the next open finds none.
-  const std::string music = MusicTagValue(song.SongDir, path);
+  const std::string music = songData::FileTagValue(song.SongDir, path);
   songData::SetTag(song.Tags, "#MP3", music);
   // "#AUDIO" wins over "#MP3" when the song has it, so it must name the choice too.
   if (songData::FindTag(song.Tags, "#AUDIO")) songData::SetTag(song.Tags, "#AUDIO", music);
@@ -135,6 +129,7 @@ void TMainForm::ChooseMusicExecute() {
 bool TMainForm::LoadMusic(const std::string& path) {
   songData::TSong& song = context_.Song;
   analyser::StopAnalysers(context_.Analyser);
+  StopPitchTracking(); // it may be reading the music about to be replaced
   SongOpen->setEnabled(false);
   TEnableOnExit enableOpen(SongOpen);
   song.MusicLoaded = false;
@@ -167,6 +162,7 @@ bool TMainForm::LoadMusic(const std::string& path) {
 
 void TMainForm::ClearStripsOfOtherMusic() {
   analyser::StopAnalysers(context_.Analyser);
+  StopPitchTracking();
   context_.Analyser.SpectrumStrips.clear();
 }
 

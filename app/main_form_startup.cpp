@@ -36,8 +36,9 @@ constexpr const char* AnalyserEvent = "MAIN\\Analyser";
 TMainForm* ProgressReceiver = nullptr;
 
 void AnalyserProgressHandler(std::string_view name, std::int32_t value) {
-  if (name == AnalyserEvent && ProgressReceiver != nullptr)
-    ProgressReceiver->AnalyserProgress(value);
+  if (ProgressReceiver == nullptr) return;
+  if (name == AnalyserEvent) ProgressReceiver->AnalyserProgress(value);
+  if (name == pitch::PitchEvent) ProgressReceiver->PitchProgress(value);
 }
 
 void LogQuietly(const std::string& message) {
@@ -58,6 +59,11 @@ void TMainForm::InstallDefaultDialogs() {
   Dialogs.ChooseMusicFile = [this](const QString& startFolder) {
     return QFileDialog::getOpenFileName(
         this, "Choose Music", startFolder,
+        "Music files (*.mp3 *.ogg *.opus *.m4a *.aac *.flac *.wav);;All files (*)");
+  };
+  Dialogs.ChooseVocalsFile = [this](const QString& startFolder) {
+    return QFileDialog::getOpenFileName(
+        this, "Choose Vocals", startFolder,
         "Music files (*.mp3 *.ogg *.opus *.m4a *.aac *.flac *.wav);;All files (*)");
   };
   Dialogs.AskSaveChanges = [this](const QString& songName) {
@@ -88,6 +94,9 @@ void TMainForm::ConnectHandlers() {
   ConnectAction(OctaveUp, &TMainForm::OctaveUpExecute);
   ConnectAction(OctaveDown, &TMainForm::OctaveDownExecute);
   ConnectAction(ChooseMusic, &TMainForm::ChooseMusicExecute);
+  ConnectAction(ChooseVocals, &TMainForm::ChooseVocalsExecute);
+  ConnectAction(SnapToSungPitch, &TMainForm::SnapToSungPitchExecute);
+  ConnectAction(ShowSungPitch, &TMainForm::ShowSungPitchExecute);
   ConnectAction(Help, &TMainForm::HelpExecute);
   ConnectAction(HelpAbout1, &TMainForm::HelpAbout1Execute);
   ConnectAction(EditTags, &TMainForm::EditTagsExecute);
@@ -225,6 +234,7 @@ void TMainForm::ShutDown() {
   shutDown_ = true;
   Timer->stop();
   analyser::StopAnalysers(context_.Analyser);
+  pitch::StopPitchWorker(pitchWorker_);
   player::ShutdownPlayer(context_.Player);
   if (ProgressReceiver == this) ProgressReceiver = nullptr;
 }

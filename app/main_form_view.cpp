@@ -32,7 +32,9 @@ void TMainForm::DrawView() {
   View.ScrollPosition = Scroll->value();
   const double length =
       songData::TimelineOf(context_.Song, songData::MusicDuration(context_.Music)).Length;
-  editor::DrawView(MainImg->Image, context_.Song, View, context_.Analyser.SpectrumStrips, length);
+  const pitch::TPitchContour* sung = ShowSungPitch->isChecked() ? contour_.get() : nullptr;
+  editor::DrawView(MainImg->Image, context_.Song, View, context_.Analyser.SpectrumStrips, length,
+                   sung);
   Scroll->setPageStep(std::max(1, View.ScrollPage));
   MainImg->update();
 }

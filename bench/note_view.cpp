@@ -10,6 +10,7 @@
 
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>
+#include <cmath>
 #include <string>
 
 namespace {
@@ -57,8 +58,24 @@ const std::vector<analyser::TSpectrumStrip>& Strips() {
   return strips;
 }
 
+// Four minutes of a voice gliding over two octaves with vibrato, every fifth
+// second unsure: the line over the notes at its busiest.
+const pitch::TPitchContour& Contour() {
+  static const pitch::TPitchContour contour = [] {
+    pitch::TPitchContour c;
+    for (int b = 0; b < 240 * 32; ++b) {
+      const double tone = 12.0 * std::sin(b / 300.0) + 0.3 * std::sin(b / 1.5);
+      c.Points.push_back({static_cast<float>(261.63 * std::pow(2.0, tone / 12.0)),
+                          (b / 32) % 5 == 4 ? 0.1f : 0.9f});
+    }
+    return c;
+  }();
+  return contour;
+}
+
 void BM_DrawView(benchmark::State& state) {
   const TSong& song = LongSong();
+  const bool withContour = state.range(0) != 0;
   editor::TViewState view;
   editor::ApplyBeatScale(view, song.BPM);
   editor::ApplyTimeline(view, TimelineOf(song, 240.0));
@@ -68,11 +85,11 @@ void BM_DrawView(benchmark::State& state) {
   view.RangeEnd = 103.0f;
   QImage image(1920, 1080, QImage::Format_RGB32);
   for (auto _ : state) {
-    editor::DrawView(image, song, view, Strips(), 250.0);
+    editor::DrawView(image, song, view, Strips(), 250.0, withContour ? &Contour() : nullptr);
     benchmark::DoNotOptimize(image.constBits());
   }
 }
-BENCHMARK(BM_DrawView)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DrawView)->ArgName("contour")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_DrawLineDisplay(benchmark::State& state) {
   const TSong& song = LongSong();

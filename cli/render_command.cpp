@@ -1,7 +1,9 @@
 // render: a song drawn as the editor's note view shows it, into a PNG.
 #include "audio/analyser.h"
 #include "audio/music_loader.h"
+#include "audio/pitch_tracker.h"
 #include "cli/command_registry.h"
+#include "cli/music_load_host.h"
 #include "editor/note_view.h"
 #include "editor/view_coordinates.h"
 #include "song/song_loader.h"
@@ -19,20 +21,6 @@
 namespace cli {
 namespace {
 
-// The window's music step of a song load, into music of the command's own.
-class TRenderLoadHost : public songData::TSongLoadHost {
-public:
-  explicit TRenderLoadHost(songData::TPcmMusic& music) : music_(music) {}
-  void LoadMusic(songData::TSong& song, const std::string& path) override {
-    MusicLoader::DecodeMusic(path, nullptr, music_);
-    song.MusicLoaded = true;
-    song.MusicFileName = MyServis::NameOfPath(path);
-  }
-
-private:
-  songData::TPcmMusic& music_;
-};
-
 // Larger pictures than this are refused rather than allocated.
 constexpr int LargestSide = 8192;
 
@@ -40,6 +28,7 @@ struct TRenderOptions {
   std::string Song, Out;
   int Width = 814, Height = 560; // the view at the window's start size
   double At = 0.0;
+  bool SungPitch = false;
 };
 
 template <typename T> bool ParseWhole(std::string_view text, T& value) {
@@ -60,7 +49,9 @@ std::optional<TRenderOptions> ParseOptions(const std::vector<std::string>& args)
   std::vector<std::string> files;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (arg == "--size" || arg == "--at") {
+    if (arg == "--sung-pitch") {
+      options.SungPitch = true;
+    } else if (arg == "--size" || arg == "--at") {
       if (i + 1 == args.size()) return std::nullopt;
       const std::string& value = args[++i];
       if (arg == "--size" && !ParseSize(value, options.Width, options.Height)) return std::nullopt;
@@ -97,7 +88,7 @@ int RunRender(const std::vector<std::string>& args) {
   songData::TSong song;
   songData::TUndoHistory history;
   songData::TPcmMusic music;
-  TRenderLoadHost host(music);
+  TMusicLoadHost host(music);
   songData::LoadSongSteps(song, history, options->Song, host);
 
   analyser::TAnalyser analyser;
@@ -108,13 +99,23 @@ int RunRender(const std::vector<std::string>& args) {
     analyser::WaitForAnalysers(analyser);
   }
 
+  // The line is tracked from the vocals recording the song names, else the music.
+  std::optional<pitch::TPitchContour> contour;
+  if (options->SungPitch) {
+    songData::TPcmMusic vocals;
+    const std::string vocalsPath = songData::FindVocalsFile(song);
+    if (!vocalsPath.empty()) MusicLoader::DecodeMusic(vocalsPath, nullptr, vocals);
+    contour = pitch::TrackPitch(vocalsPath.empty() ? music : vocals);
+  }
+
   editor::TViewState view;
   const songData::TTimeline timeline = songData::TimelineOf(song, songData::MusicDuration(music));
   editor::ApplyBeatScale(view, song.BPM);
   editor::ApplyTimeline(view, timeline);
   editor::SetScrollPosition(view, editor::Nearest(options->At * 10));
   QImage image(options->Width, options->Height, QImage::Format_RGB32);
-  editor::DrawView(image, song, view, analyser.SpectrumStrips, timeline.Length);
+  editor::DrawView(image, song, view, analyser.SpectrumStrips, timeline.Length,
+                   contour ? &*contour : nullptr);
   MyServis::WriteFileAtomically(options->Out, PngBytes(image));
 
   std::cout << "size: " << image.width() << " x " << image.height()
@@ -124,7 +125,7 @@ int RunRender(const std::vector<std::string>& args) {
   return ExitOk;
 }
 
-TCommandRegistration reg({"render", "SONG OUT.png [--size WxH] [--at SECONDS]",
+TCommandRegistration reg({"render", "SONG OUT.png [--size WxH] [--at SECONDS] [--sung-pitch]",
                           "draws the song as the note view shows it", &RunRender});
 
 } // namespace

@@ -6,6 +6,8 @@
 #include "support/message_boxes.h"
 #include "support/string_utils.h"
 
+#include <filesystem>
+
 namespace songData {
 
 std::string ReplaceTxtExtension(const std::string& path, const std::string& extension) {
@@ -28,6 +30,20 @@ std::string FindMusicFile(const TSong& song) {
   if (!sameName.empty() && MyServis::RegularFileExists(song.SongDir + "/" + sameName))
     return song.SongDir + "/" + sameName;
   return std::string();
+}
+
+std::string FindVocalsFile(const TSong& song) {
+  const std::string named = TagValue(song.Tags, "#VOCALS");
+  if (named.empty()) return std::string();
+  const std::string path = song.SongDir + "/" + named;
+  return MyServis::RegularFileExists(path) ? path : std::string();
+}
+
+std::string FileTagValue(const std::string& songDir, const std::string& filePath) {
+  namespace fs = std::filesystem;
+  const fs::path file = fs::absolute(filePath).lexically_normal();
+  const fs::path relative = file.lexically_relative(fs::absolute(songDir).lexically_normal());
+  return relative.empty() ? file.string() : relative.string();
 }
 
 void LoadSongSteps(TSong& song, TUndoHistory& history, const std::string& path,

@@ -45,6 +45,14 @@ bool LoadSong(TSong& song, TUndoHistory& history, const std::string& path, TSong
 // own name with ".mp3" for ".txt". Empty when none exists.
 std::string FindMusicFile(const TSong& song);
 
+// The vocals-only recording the song names in "#VOCALS", beside the song. Empty
+// when none is named or the file does not exist.
+std::string FindVocalsFile(const TSong& song);
+
+// How a tag such as "#MP3" names a file: by its name beside the song, else by
+// its path relative to the song's folder.
+std::string FileTagValue(const std::string& songDir, const std::string& filePath);
+
 // The path with the first ".txt" of its file name (any case) replaced; empty without one.
 std::string ReplaceTxtExtension(const std::string& name, const std::string& extension);
 

@@ -21,4 +21,13 @@ void StoreRecentSong(ControlFiles2::TControlFile& settings, const std::string& s
   settings.Save();
 }
 
+bool ShowSungPitch(ControlFiles2::TControlFile& settings) {
+  return settings.GetStringDef("ShowSungPitch", "1") != "0";
+}
+
+void StoreShowSungPitch(ControlFiles2::TControlFile& settings, bool show) {
+  settings.SetString("ShowSungPitch", show ? "1" : "0");
+  settings.Save();
+}
+
 } // namespace ProgramSettings

@@ -1,6 +1,6 @@
 #pragma once
 // The program's own settings: "settings.ctl" beside the program, holding the
-// last song opened under "RecentSong".
+// last song opened under "RecentSong" and the view's choices.
 #include "support/control_files.h"
 
 #include <memory>
@@ -17,5 +17,10 @@ std::unique_ptr<ControlFiles2::TControlFile> OpenSettings();
 std::string RecentSong(ControlFiles2::TControlFile& settings);
 // Stores the path and saves the file at once.
 void StoreRecentSong(ControlFiles2::TControlFile& settings, const std::string& songPath);
+
+// Whether the sung pitch is drawn over the notes: yes unless turned off.
+bool ShowSungPitch(ControlFiles2::TControlFile& settings);
+// Stores the choice and saves the file at once.
+void StoreShowSungPitch(ControlFiles2::TControlFile& settings, bool show);
 
 } // namespace ProgramSettings

@@ -1,0 +1,127 @@
+// The sung pitch: the contour tracked in the background, its line over the
+// notes, the hovered note's sung pitch and the command that takes it.
+#include "app/image_widget.h"
+#include "app/main_form.h"
+#include "audio/music_loader.h"
+#include "audio/pitch_suggestion.h"
+#include "editor/view_coordinates.h"
+#include "song/song_loader.h"
+#include "song/song_tags.h"
+#include "support/program_settings.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QProgressBar>
+#include <cmath>
+
+namespace app {
+namespace {
+
+// "G4" for tone value 7: the octave of C4 is tone value 0 .. 11.
+QString NoteName(double tone) {
+  const auto whole = static_cast<std::int32_t>(std::nearbyint(tone));
+  const std::int32_t octave = 4 + (whole >= 0 ? whole / 12 : (whole - 11) / 12);
+  return QString::fromLatin1(editor::ToneName(whole)) + QString::number(octave);
+}
+
+} // namespace
+
+void TMainForm::StopPitchTracking() {
+  pitch::StopPitchWorker(pitchWorker_);
+  contour_.reset();
+  sungHoverShown_ = -1;
+  SnapToSungPitch->setEnabled(false);
+  ShowSungPitch->setEnabled(false);
+}
+
+// The song's vocals recording when it names one that decodes, else its music.
+void TMainForm::StartPitchTracking() {
+  StopPitchTracking();
+  vocals_ = songData::TPcmMusic{};
+  const std::string vocalsPath = songData::FindVocalsFile(context_.Song);
+  if (!vocalsPath.empty()) {
+    try {
+      MusicLoader::DecodeMusic(vocalsPath, nullptr, vocals_);
+    } catch (const std::exception& e) {
+      // The music still shows what is sung, less clearly.
+      SetStatusText(QString("Vocals not used: ") + e.what());
+      statusHeld_ = true;
+    }
+  }
+  const songData::TPcmMusic& recording = vocals_.Samples.empty() ? context_.Music : vocals_;
+  if (recording.Samples.empty()) return;
+  pitch::StartPitchWorker(pitchWorker_, recording, context_.Events);
+}
+
+void TMainForm::FinishPitchTracking() {
+  pitch::WaitForPitchWorker(pitchWorker_);
+  PitchProgress(100);
+}
+
+void TMainForm::PitchProgress(int value) {
+  if (value < 100) return;
+  contour_ = pitch::PitchContour(pitchWorker_);
+  if (!contour_) return;
+  SnapToSungPitch->setEnabled(true);
+  ShowSungPitch->setEnabled(true);
+  ShowSungPitch->setChecked(!settings_ || ProgramSettings::ShowSungPitch(*settings_));
+  DrawView();
+}
+
+void TMainForm::ChooseVocalsExecute() {
+  StopIfPlaying();
+  songData::TSong& song = context_.Song;
+  const QString chosen = Dialogs.ChooseVocalsFile(QString::fromStdString(song.SongDir));
+  if (chosen.isEmpty()) return;
+  const std::string path = chosen.toStdString();
+  // Decoded first, so a file that fails changes nothing.
+  songData::TPcmMusic check;
+  MusicLoader::DecodeMusic(path, nullptr, check);
+  songData::SetTag(song.Tags, "#VOCALS", songData::FileTagValue(song.SongDir, path));
+  SongChanged();
+  StartPitchTracking();
+  SetStatusText("Tracking the sung pitch...");
+}
+
+void TMainForm::ShowSungPitchExecute() {
+  if (settings_) ProgramSettings::StoreShowSungPitch(*settings_, ShowSungPitch->isChecked());
+  DrawView();
+}
+
+void TMainForm::SnapToSungPitchExecute() {
+  if (!contour_ || IsPlaying()) return;
+  const bool hovering = View.HoverMode >= editor::hmLeftEdge && View.HoverMode <= editor::hmBody;
+  const int changed =
+      pitch::SnapToSungPitch(context_.Song, *contour_, hovering ? context_.Song.HoverIndex : -1);
+  if (changed == 0) {
+    SetStatusText("No note to change: none chosen, or no clear sung pitch");
+    return;
+  }
+  sungHoverShown_ = -1;
+  NotesEdited(false);
+  ShowSungPitchOfHover();
+}
+
+void TMainForm::ShowSungPitchOfHover() {
+  const songData::TSong& song = context_.Song;
+  const bool onNote = View.HoverMode >= editor::hmLeftEdge && View.HoverMode <= editor::hmBody &&
+                      song.HoverIndex >= 0 && std::size_t(song.HoverIndex) < song.Notes.size();
+  if (!contour_ || !onNote) {
+    sungHoverShown_ = -1;
+    return;
+  }
+  if (song.HoverIndex == sungHoverShown_) return;
+  sungHoverShown_ = song.HoverIndex;
+  const songData::TNote& note = song.Notes[std::size_t(song.HoverIndex)];
+  const pitch::TSungNote sung = pitch::SungNote(*contour_, song, note);
+  if (!sung.Suggested) {
+    SetStatusText("Sung pitch: not clear here");
+    return;
+  }
+  QString text = "Sung pitch: " + NoteName(sung.Tone);
+  if (*sung.Suggested != note.Pitch)
+    text += QString(", suggested %1 (Ctrl+P)").arg(*sung.Suggested);
+  SetStatusText(text);
+}
+
+} // namespace app
