@@ -24,6 +24,9 @@ namespace app {
 namespace {
 
 constexpr const char* Caption = "Chorvanta Song Editor";
+// The fields and boxes left of the line display.
+constexpr int FieldsWidth = 426;
+constexpr int PlaybackPercents[] = {100, 90, 75, 60, 50};
 
 QFont PanelFont() {
   QFont font("Arial");
@@ -131,6 +134,14 @@ void TMainForm::CreateActions() {
                  "Set the selected notes, or the note under the mouse, to the pitch sung there",
                  QKeySequence("Ctrl+P"));
   ShowSungPitch = MakeAction(this, "Show sung pitch", "Draw the sung pitch over the notes");
+  DetectTempo =
+      MakeAction(this, "Detect Tempo...", "Find the song's BPM and gap from the beat of its music");
+  Slower = MakeAction(this, "Slower", "Play the music slower, at its own pitch",
+                      QKeySequence("Ctrl+Down"));
+  Faster = MakeAction(this, "Faster", "Play the music faster, up to its own speed",
+                      QKeySequence("Ctrl+Up"));
+  SettingsAction =
+      MakeAction(this, "Settings...", "Settings|Set the audio latency of the sound device");
   ShowSungPitch->setCheckable(true);
   ShowSungPitch->setChecked(true);
   EditTags = MakeAction(this, "Edit tags...",
@@ -142,7 +153,7 @@ void TMainForm::CreateActions() {
   plStop = MakeAction(this, "Stop", "Stop playback");
   plStop->setIcon(s->standardIcon(QStyle::SP_MediaStop));
   for (QAction* a : {SongSave, SongSaveAs, ChooseMusic, ChooseVocals, EditTags, UndoAction,
-                     RedoAction, plStop, SnapToSungPitch, ShowSungPitch})
+                     RedoAction, plStop, SnapToSungPitch, ShowSungPitch, DetectTempo})
     a->setEnabled(false);
 }
 
@@ -150,6 +161,8 @@ void TMainForm::CreateMenus() {
   QMenu* file = menuBar()->addMenu("&File");
   file->setStatusTip("File related commands");
   file->addActions({SongNew, SongOpen, SongSave, SongSaveAs});
+  file->addSeparator();
+  file->addAction(SettingsAction);
   file->addSeparator();
   file->addAction(FileExit1);
   QMenu* edit = menuBar()->addMenu("&Edit");
@@ -165,6 +178,12 @@ void TMainForm::CreateMenus() {
   edit->addAction(SnapToSungPitch);
   QMenu* song = menuBar()->addMenu("Song");
   song->addActions({ChooseMusic, ChooseVocals, EditTags});
+  song->addSeparator();
+  song->addAction(DetectTempo);
+  QMenu* play = menuBar()->addMenu("&Play");
+  play->addActions({plPlay, plStop});
+  play->addSeparator();
+  play->addActions({Slower, Faster});
   QMenu* view = menuBar()->addMenu("&View");
   view->addAction(ShowSungPitch);
   QMenu* help = menuBar()->addMenu("&Help");
@@ -194,7 +213,7 @@ QWidget* TMainForm::CreateTopPanel() {
 
   // The fields keep their places left of the line display, which takes the rest.
   auto* fields = new QWidget;
-  fields->setFixedSize(336, 72);
+  fields->setFixedSize(FieldsWidth, 72);
   MixBar = new QSlider(Qt::Vertical, fields);
   MixBar->setRange(0, 10);
   MixBar->setInvertedAppearance(true); // position 0 (music only) on top
@@ -238,6 +257,15 @@ QWidget* TMainForm::CreateTopPanel() {
   const QString voiceHint = "Singer being edited in a duet: choose P2 to write a second voice";
   VoiceBox->setToolTip(voiceHint);
   VoiceBox->setStatusTip(voiceHint);
+
+  FieldLabel("Speed:", fields, 336, 4);
+  SpeedBox = new QComboBox(fields);
+  for (int percent : PlaybackPercents)
+    SpeedBox->addItem(QString("%1 %").arg(percent), percent / 100.0);
+  SpeedBox->setGeometry(336, 24, 80, 22);
+  const QString speedHint = "Playback speed: slower music keeps its pitch (Ctrl+Down, Ctrl+Up)";
+  SpeedBox->setToolTip(speedHint);
+  SpeedBox->setStatusTip(speedHint);
   row->addWidget(fields);
 
   display = new TImageWidget;

@@ -4,6 +4,7 @@
 // editor operations that do the work.
 #include "app/editor_context.h"
 #include "audio/pitch_worker.h"
+#include "audio/tempo_detector.h"
 #include "editor/view_state.h"
 #include "song/song_baseline.h"
 #include "support/control_files.h"
@@ -11,6 +12,7 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,6 +43,10 @@ struct TFormDialogs {
   std::function<QString(const QString& startFolder)> ChooseSongFile; // empty: cancelled
   std::function<QString(const QString& startFolder)> ChooseMusicFile;
   std::function<QString(const QString& startFolder)> ChooseVocalsFile;
+  // The tempo chosen among the detected ones; nothing when cancelled.
+  std::function<std::optional<double>(const tempo::TTempoEstimate&)> ChooseTempo;
+  // The audio latency in milliseconds; nothing when cancelled.
+  std::function<std::optional<int>(int currentMs)> RunSettings;
   std::function<TSaveAnswer(const QString& songName)> AskSaveChanges;
   std::function<bool()> RunNewSongDialog; // true on OK
   std::function<void()> RunAboutBox;
@@ -86,6 +92,10 @@ public:
   QAction* ChooseVocals;
   QAction* SnapToSungPitch;
   QAction* ShowSungPitch;
+  QAction* DetectTempo;
+  QAction* Slower;
+  QAction* Faster;
+  QAction* SettingsAction;
   QAction* EditTags;
   QAction* Help;
   QAction* HelpAbout1;
@@ -99,6 +109,7 @@ public:
   QLineEdit* editBPM;
   QComboBox* TransposeBox;
   QComboBox* VoiceBox;
+  QComboBox* SpeedBox;
   TImageWidget* display;
   TImageWidget* MainImg;
   QScrollBar* Scroll;
@@ -127,6 +138,15 @@ public:
   void MixBarChange();
   void TimerTimer();
   void ChooseMusicExecute();
+  // Slowed playback, the heard position and the tempo found in the music.
+  void SpeedBoxChange();
+  void SlowerExecute();
+  void FasterExecute();
+  void SettingsExecute();
+  void DetectTempoExecute();
+  // Song seconds of what is heard now while playing, else of the cursor.
+  double HeardSongTime() const;
+  std::int32_t SoundingTone() const;
   bool LoadMusic(const std::string& path);
   void AnalyserProgress(int value);
   // The sung pitch: tracked from the song's vocals recording, else its music.
@@ -258,6 +278,7 @@ private:
   bool activated_ = false;
   bool shutDown_ = false;
   bool silentShown_ = false;
+  int latencyMs_ = 0;       // added to the sound device's own delay
   bool statusHeld_ = false; // the status panel keeps its text through the analysis
   bool inTimer_ = false;
   std::string startupSong_;

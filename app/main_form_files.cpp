@@ -101,7 +101,7 @@ bool TMainForm::MayReplaceSong() {
 }
 
 void TMainForm::EnableSongActions() {
-  for (QAction* action : {SongSave, SongSaveAs, ChooseMusic, ChooseVocals, EditTags})
+  for (QAction* action : {SongSave, SongSaveAs, ChooseMusic, ChooseVocals, EditTags, DetectTempo})
     action->setEnabled(true);
 }
 

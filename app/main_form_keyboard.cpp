@@ -13,8 +13,14 @@ void TMainForm::KeyboardPaint() {
   if (Keyboard->Image.isNull()) return;
   // The key images never change; drawn at the first paint.
   static const editor::TKeyImages keys = editor::MakeKeyImages();
-  editor::KeyboardPaint(Keyboard->Image, keys, context_.Player.CurrentTone, View.HoverTone);
+  editor::KeyboardPaint(Keyboard->Image, keys, SoundingTone(), View.HoverTone);
   Keyboard->update();
+}
+
+// While playing, the key of the note heard now; otherwise the tone a key plays.
+std::int32_t TMainForm::SoundingTone() const {
+  if (!IsPlaying()) return context_.Player.CurrentTone;
+  return editor::ToneSoundingAt(context_.Song, View.Voice, HeardSongTime());
 }
 
 // The strip is repainted by the timer, not here.

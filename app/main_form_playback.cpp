@@ -57,6 +57,8 @@ void TMainForm::plPlayExecute() {
 }
 
 void TMainForm::plStopExecute() {
+  // The cursor stays at the song time last heard, not at what was mixed ahead of it.
+  if (player::PlayerState(context_.Player) == player::psPlaying) View.CursorTime = HeardSongTime();
   player::StopMusic(context_.Player);
   player::StopTone(context_.Player);
   plPlay->setEnabled(true);
@@ -81,13 +83,13 @@ void TMainForm::TimerTimer() {
     const float duration = songData::MusicDuration(context_.Music);
     if (duration > 0)
       Progress->setValue(static_cast<int>(
-          std::nearbyint(player::PlayPositionSeconds(context_.Player) * 100 / duration)));
+          std::nearbyint((HeardSongTime() - context_.Song.MusicOffset) * 100 / duration)));
     SetStatusText("Playing...");
     FollowCursor(false, false);
   }
   if (state == player::psFinished && plStop->isEnabled()) plStopExecute();
   DrawLineDisplay();
-  const std::int32_t currentTone = context_.Player.CurrentTone;
+  const std::int32_t currentTone = SoundingTone();
   if (currentTone != lastCurrentTone_ || View.HoverTone != lastHoverTone_) {
     KeyboardPaint();
     lastCurrentTone_ = currentTone;

@@ -3,7 +3,9 @@
 #include "app/image_widget.h"
 #include "app/main_form.h"
 #include "app/new_song_wnd.h"
+#include "app/settings_dialog.h"
 #include "app/tag_form.h"
+#include "app/tempo_dialog.h"
 #include "support/file_io.h"
 #include "support/log.h"
 #include "support/message_boxes.h"
@@ -66,6 +68,10 @@ void TMainForm::InstallDefaultDialogs() {
         this, "Choose Vocals", startFolder,
         "Music files (*.mp3 *.ogg *.opus *.m4a *.aac *.flac *.wav);;All files (*)");
   };
+  Dialogs.ChooseTempo = [this](const tempo::TTempoEstimate& estimate) {
+    return AskTempo(this, estimate);
+  };
+  Dialogs.RunSettings = [this](int currentMs) { return AskAudioLatency(this, currentMs); };
   Dialogs.AskSaveChanges = [this](const QString& songName) {
     auto answer = QMessageBox::question(
         this, "Chorvanta Song Editor", "Save changes to " + songName + "?",
@@ -97,6 +103,10 @@ void TMainForm::ConnectHandlers() {
   ConnectAction(ChooseVocals, &TMainForm::ChooseVocalsExecute);
   ConnectAction(SnapToSungPitch, &TMainForm::SnapToSungPitchExecute);
   ConnectAction(ShowSungPitch, &TMainForm::ShowSungPitchExecute);
+  ConnectAction(DetectTempo, &TMainForm::DetectTempoExecute);
+  ConnectAction(Slower, &TMainForm::SlowerExecute);
+  ConnectAction(Faster, &TMainForm::FasterExecute);
+  ConnectAction(SettingsAction, &TMainForm::SettingsExecute);
   ConnectAction(Help, &TMainForm::HelpExecute);
   ConnectAction(HelpAbout1, &TMainForm::HelpAbout1Execute);
   ConnectAction(EditTags, &TMainForm::EditTagsExecute);
@@ -111,6 +121,8 @@ void TMainForm::ConnectHandlers() {
   connect(TransposeBox, &QComboBox::activated, this,
           [this] { Run([this] { TransposeBoxChange(); }); });
   connect(VoiceBox, &QComboBox::activated, this, [this] { Run([this] { VoiceBoxChange(); }); });
+  connect(SpeedBox, &QComboBox::currentIndexChanged, this,
+          [this] { Run([this] { SpeedBoxChange(); }); });
   connect(Scroll, &QScrollBar::valueChanged, this, [this] { Run([this] { ScrollChange(); }); });
   connect(Timer, &QTimer::timeout, this, [this] {
     // A message shown by a tick runs its own event loop; the ticks in it wait.
@@ -169,6 +181,7 @@ void TMainForm::FormActivate() {
              context_.SettingsFolder + ", tone sample " + player::ToneSamplePath() + ", manual " +
              MyServis::ShippedFile("manual.htm"));
   OpenSettings();
+  if (settings_) latencyMs_ = ProgramSettings::AudioLatencyMs(*settings_);
   context_.Song.BPM = 125.0;
   UpdateBeatScale();
   UpdateTimeline();

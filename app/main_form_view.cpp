@@ -63,8 +63,7 @@ void TMainForm::ScrollChange() {
 }
 
 void TMainForm::FollowCursor(bool jumpIfLeft, bool centre) {
-  if (player::PlayerState(context_.Player) == player::psPlaying)
-    View.CursorTime = player::PlayPositionSeconds(context_.Player) + context_.Song.MusicOffset;
+  if (player::PlayerState(context_.Player) == player::psPlaying) View.CursorTime = HeardSongTime();
   View.ScrollPosition = Scroll->value();
   editor::FollowCursor(View, MainImg->width(), jumpIfLeft, centre);
   {

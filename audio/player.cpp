@@ -18,8 +18,6 @@ TPlayer Player;
 
 namespace {
 
-constexpr std::int32_t LowestTone = -15;
-constexpr std::int32_t HighestTone = 40;
 constexpr std::size_t MaxToneSamples = 65535; // ToneLength stays within 32 bits
 
 std::int64_t Nearest(double x) {

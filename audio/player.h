@@ -19,6 +19,9 @@ namespace player {
 
 constexpr int MaxBufferFrames = 4096;
 constexpr std::int32_t NoTone = -100;
+// The tone values that sound; tone value 0 is C4.
+constexpr std::int32_t LowestTone = -15;
+constexpr std::int32_t HighestTone = 40;
 constexpr double SlowestSpeed = 0.5;
 
 class TSlowedMusic;

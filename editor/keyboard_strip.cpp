@@ -1,5 +1,6 @@
 #include "editor/keyboard_strip.h"
 
+#include "audio/player.h"
 #include "editor/view_state.h"
 
 #include <QPainter>
@@ -148,6 +149,18 @@ std::int32_t KeyToneAt(int width, int x, int y) {
     }
   if (x < x0 || x >= x0 + KeyboardWidth) return NoHoverTone;
   return WhiteKeyTone(int((x - x0) / WhiteWidth));
+}
+
+std::int32_t ToneSoundingAt(const songData::TSong& song, std::uint8_t voice, double songTime) {
+  const double beat = songTime * song.BPM * 4 / 60;
+  for (const songData::TNote& note : song.Notes) {
+    if (note.Voice != voice || !note.IsSyllable()) continue;
+    if (beat < note.Start || beat >= double(note.Start) + note.Length - 0.4) continue;
+    const std::int64_t tone = std::int64_t(note.Pitch) + song.Transpose;
+    return tone >= player::LowestTone && tone <= player::HighestTone ? std::int32_t(tone)
+                                                                     : player::NoTone;
+  }
+  return player::NoTone;
 }
 
 } // namespace editor

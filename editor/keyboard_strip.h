@@ -2,6 +2,8 @@
 // The piano keyboard strip under the note view: four octaves of keys, tone
 // values -12 (C3) to 35 (B6), showing the sounding key and the key under the
 // mouse. GUI thread only.
+#include "song/song_model.h"
+
 #include <QImage>
 #include <array>
 #include <cstdint>
@@ -32,5 +34,10 @@ void KeyboardPaint(QImage& image, const TKeyImages& keys, std::int32_t currentTo
 // NoHoverTone left or right of the keys. The keys are found one pixel right
 // of where KeyboardPaint draws them.
 std::int32_t KeyToneAt(int width, int x, int y);
+
+// The tone the player sounds at a song time for the voice: a syllable's pitch
+// with the transpose, from its start until 0.4 beats before its end, as the
+// player schedules it; NoTone between syllables and outside the tones it plays.
+std::int32_t ToneSoundingAt(const songData::TSong& song, std::uint8_t voice, double songTime);
 
 } // namespace editor

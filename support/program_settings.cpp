@@ -1,5 +1,6 @@
 #include "support/program_settings.h"
 
+#include "support/number_text.h"
 #include "support/program_files.h"
 
 namespace ProgramSettings {
@@ -27,6 +28,17 @@ bool ShowSungPitch(ControlFiles2::TControlFile& settings) {
 
 void StoreShowSungPitch(ControlFiles2::TControlFile& settings, bool show) {
   settings.SetString("ShowSungPitch", show ? "1" : "0");
+  settings.Save();
+}
+
+int AudioLatencyMs(ControlFiles2::TControlFile& settings) {
+  std::int32_t value = 0;
+  const std::string text = settings.GetStringDef("AudioLatency", "0");
+  return MyServis::TryParseInt32(text, value) && value >= 0 ? value : 0;
+}
+
+void StoreAudioLatencyMs(ControlFiles2::TControlFile& settings, int milliseconds) {
+  settings.SetString("AudioLatency", std::to_string(milliseconds));
   settings.Save();
 }
 

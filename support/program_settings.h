@@ -23,4 +23,8 @@ bool ShowSungPitch(ControlFiles2::TControlFile& settings);
 // Stores the choice and saves the file at once.
 void StoreShowSungPitch(ControlFiles2::TControlFile& settings, bool show);
 
+// Milliseconds added to the sound device's own delay; 0 when unset or not a number.
+int AudioLatencyMs(ControlFiles2::TControlFile& settings);
+void StoreAudioLatencyMs(ControlFiles2::TControlFile& settings, int milliseconds);
+
 } // namespace ProgramSettings

@@ -1,3 +1,4 @@
+#include "common/note_builder.h"
 #include "editor/keyboard_strip.h"
 #include "editor/view_pixels.h"
 #include "editor/view_state.h"
@@ -118,6 +119,30 @@ TEST_F(KeyboardStrip, NarrowAndMissingImages) {
   QImage none;
   KeyboardPaint(none, keys, 0, 0);
   EXPECT_TRUE(none.isNull());
+}
+
+// At 15 BPM one beat lasts a second; the key sounds as the player schedules it.
+TEST(ToneSoundingAt, TheSyllableOfTheVoiceFromItsStartToNearItsEnd) {
+  songData::TSong song;
+  song.BPM = 15;
+  song.Transpose = 12;
+  song.Notes = {MakeNote(songData::nkNormal, 1, 2, 5, "la"), MakeNote(songData::nkLineBreak, 3),
+                MakeNote(songData::nkNormal, 4, 1, 40, "hi"),
+                MakeNote(songData::nkGolden, 6, 1, -3, "lo")};
+  song.Notes[3].Voice = songData::SecondVoice;
+  struct TCase {
+    double Seconds;
+    std::uint8_t Voice;
+    std::int32_t Tone;
+  } cases[] = {{0.99, 1, Silent},
+               {1.0, 1, 17},
+               {2.59, 1, 17},
+               {2.6, 1, Silent},
+               {4.2, 1, Silent} /* 52 is above the tones that sound */,
+               {6.5, 1, Silent},
+               {6.5, 2, 9}};
+  for (const TCase& c : cases)
+    EXPECT_EQ(ToneSoundingAt(song, c.Voice, c.Seconds), c.Tone) << c.Seconds;
 }
 
 } // namespace
