@@ -3,7 +3,7 @@
 BUILD_DIR ?= build
 JOBS ?= 2
 
-.PHONY: setup configure build run test bench clean
+.PHONY: setup configure build run test bench clean fuzz
 
 setup:
 	@bash scripts/setup.sh
@@ -22,6 +22,11 @@ test: build
 
 bench: build
 	@for b in $(BUILD_DIR)/bin/bench_*; do echo "== $$b"; $$b; done
+
+# Every fuzz target for SECONDS each, in build-fuzz; fails naming what found a fault.
+SECONDS ?= 20
+fuzz: setup
+	@BUILD_DIR=build-fuzz bash scripts/fuzz.sh $(SECONDS)
 
 clean:
 	rm -rf $(BUILD_DIR)

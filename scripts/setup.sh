@@ -12,6 +12,7 @@ packages=(
   libaubio-dev librubberband-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   lame ffmpeg
+  clang libclang-rt-dev
 )
 
 missing=()
