@@ -164,6 +164,8 @@ void TMainForm::DragNote(int x, int y) {
     if (changed && View.HoverMode != editor::hmLineBreak) {
       editor::NormaliseHovered(song, View);
       songData::ResolveOverlaps(song, static_cast<std::size_t>(song.HoverIndex));
+      // The notes given way may have been selected ones.
+      View.SelectedCount = editor::CountSelected(song);
     }
   }
   if (!changed) return;

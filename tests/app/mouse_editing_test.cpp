@@ -95,6 +95,17 @@ TEST_F(MouseEditing, RightEdgeDragOntoTheNextNoteTakesItsText) {
   EXPECT_EQ(MemoLines(), (QStringList{"ab", "c", ""}));
 }
 
+TEST_F(MouseEditing, ANoteTakenInByADragLeavesTheSelectionCount) {
+  Form->SelectAll1Click();
+  const QPoint edge(BeatX(*Form, 4) - 1, PitchY(*Form, 8));
+  Move(*Form, edge);
+  Press(*Form, edge);
+  Move(*Form, At(*Form, 8, 8), Qt::LeftButton); // b, selected, is taken into a
+  EXPECT_EQ(Form->View.SelectedCount, 3);
+  Release(*Form, At(*Form, 8, 8));
+  EXPECT_EQ(Form->View.SelectedCount, 3);
+}
+
 TEST_F(MouseEditing, LineBreakFollowsTheMouse) {
   const QPoint mark(BeatX(*Form, 10) + 1, PitchY(*Form, 20));
   Move(*Form, mark);
