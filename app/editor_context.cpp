@@ -13,7 +13,8 @@ TEditorContext ProgramContext() {
           EventMan::Events,
           MyServis::SettingsFolder(),
           MyServis::StateFolder(),
-          {}};
+          {},
+          MyServis::RecoveryFolder()};
 }
 
 } // namespace app

@@ -26,6 +26,8 @@ struct TEditorContext {
   std::string LogFolder;
   // The player's output; empty for the sound device.
   std::function<std::unique_ptr<player::TAudioOutput>()> MakeOutput;
+  // Where unsaved changes are kept against a crash; empty for none.
+  std::string RecoveryFolder;
 };
 
 // The program's own instances, with its files beside the program.

@@ -74,6 +74,8 @@ TMainForm::TMainForm(TEditorContext context) : context_(std::move(context)) {
 
   Timer = new QTimer(this);
   Timer->setInterval(20);
+  RecoveryTimer = new QTimer(this);
+  RecoveryTimer->setSingleShot(true);
   InstallDefaultDialogs();
   ConnectHandlers();
   setMinimumSize(760, 570);

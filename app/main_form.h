@@ -7,9 +7,12 @@
 #include "audio/tempo_detector.h"
 #include "editor/view_state.h"
 #include "song/song_baseline.h"
+#include "song/song_reader.h"
 #include "support/control_files.h"
+#include "support/file_io.h"
 
 #include <QMainWindow>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -48,6 +51,8 @@ struct TFormDialogs {
   // The audio latency in milliseconds; nothing when cancelled.
   std::function<std::optional<int>(int currentMs)> RunSettings;
   std::function<TSaveAnswer(const QString& songName)> AskSaveChanges;
+  // "Recover unsaved changes to NAME?": true for Recover, false for Discard.
+  std::function<bool(const QString& songName)> AskRecover;
   std::function<bool()> RunNewSongDialog; // true on OK
   std::function<void()> RunAboutBox;
   std::function<void()> RunTagEditor;
@@ -118,12 +123,14 @@ public:
   QProgressBar* Progress;
   QLabel* StatusPanels[4];
   QTimer* Timer;
+  QTimer* RecoveryTimer;
 
   // File commands.
   void SongNewExecute();
   void SongOpenExecute();
   void SongSaveExecute();
-  void LoadSong(const std::string& path);
+  // A recovered content is loaded as the song at path, with unsaved changes.
+  void LoadSong(const std::string& path, const songData::TSongFileContent* recovered = nullptr);
   // The New Song command after its dialog closed with OK.
   void CreateNewSong(const std::string& location, const std::string& name, bool useBOM);
   void EnableSongActions();
@@ -131,6 +138,7 @@ public:
   bool IsModified() const;
   // Asks "Save changes to NAME?" when there are unsaved changes; false to cancel.
   bool MayReplaceSong();
+  bool AskToReplaceSong();
 
   // Playback.
   void plPlayExecute();
@@ -223,6 +231,11 @@ public:
   void ShowReadingNotices(const std::vector<std::string>& notices);
   // After every change of the song: the player's snapshot and the caption.
   void SongChanged();
+  // Crash recovery: the unsaved song is kept in the recovery folder, and offered
+  // back at the next start.
+  void KeepRecovery(bool due);
+  void RemoveRecovery();
+  bool OfferRecovery();
   void UpdateCaption();
 
   const TEditorContext& Context() const { return context_; }
@@ -278,6 +291,9 @@ private:
   bool activated_ = false;
   bool shutDown_ = false;
   bool silentShown_ = false;
+  std::optional<MyServis::TFileStamp> diskStamp_; // the song file as last loaded or saved
+  bool recoveryKept_ = false;
+  std::chrono::steady_clock::time_point recoveryTime_;
   int latencyMs_ = 0;       // added to the sound device's own delay
   bool statusHeld_ = false; // the status panel keeps its text through the analysis
   bool inTimer_ = false;

@@ -79,9 +79,17 @@ void TMainForm::UpdateCaption() {
 void TMainForm::SongChanged() {
   player::PublishPlayerSong(context_.Player, context_.Song, View.Voice);
   UpdateCaption();
+  KeepRecovery(false);
 }
 
 bool TMainForm::MayReplaceSong() {
+  if (!AskToReplaceSong()) return false;
+  // Saved or given up: nothing is left to recover.
+  RemoveRecovery();
+  return true;
+}
+
+bool TMainForm::AskToReplaceSong() {
   if (!IsModified()) return true;
   switch (Dialogs.AskSaveChanges(QString::fromStdString(context_.Song.SongFileName))) {
   case TSaveAnswer::Discard:
@@ -122,13 +130,16 @@ void TMainForm::SongOpenExecute() {
   if (!chosen.isEmpty()) LoadSong(chosen.toStdString());
 }
 
-void TMainForm::LoadSong(const std::string& path) {
+void TMainForm::LoadSong(const std::string& path, const songData::TSongFileContent* recovered) {
   TWindowLoadHost host(*this);
   const std::string fullPath = AbsolutePath(path);
-  const bool completed = songData::LoadSong(context_.Song, context_.History, fullPath, host);
+  const bool completed =
+      songData::LoadSong(context_.Song, context_.History, fullPath, host, recovered);
   if (host.ReplacedSong) {
     songOpen_ = true;
-    baseline_.Capture(context_.Song);
+    // Recovered changes are unsaved changes.
+    baseline_.Capture(recovered ? songData::TSong{} : context_.Song);
+    diskStamp_ = MyServis::FileStamp(fullPath);
     context_.Song.HoverIndex = -1;
     View.HoverMode = editor::hmNothing;
     View.SelectedCount = 0;
@@ -197,6 +208,7 @@ void TMainForm::CreateNewSong(const std::string& location, const std::string& na
   songData::PushUndo(context_.History, song, true);
   songOpen_ = true;
   baseline_.Capture(song);
+  diskStamp_ = MyServis::FileStamp(song.SongDir + "/" + song.SongFileName);
   SongChanged();
   DrawView();
   DrawLineDisplay();
@@ -205,9 +217,21 @@ void TMainForm::CreateNewSong(const std::string& location, const std::string& na
 
 void TMainForm::SongSaveExecute() {
   StopIfPlaying();
+  songData::TSong& song = context_.Song;
+  const std::string path = song.SongDir + "/" + song.SongFileName;
+  // Another program's changes are not overwritten without asking.
+  const std::optional<MyServis::TFileStamp> onDisk = MyServis::FileStamp(path);
+  if (onDisk && onDisk != diskStamp_ &&
+      !MyServis::AskYesNo("The song file " + song.SongFileName +
+                              " was changed by another program since it was loaded or "
+                              "saved. Overwrite it?",
+                          "Song file changed"))
+    return;
   // A failure names the file and the reason; the song stays as it is.
-  songData::SaveSong(context_.Song);
-  baseline_.Capture(context_.Song);
+  songData::SaveSong(song);
+  baseline_.Capture(song);
+  diskStamp_ = MyServis::FileStamp(path);
+  RemoveRecovery();
   UpdateCaption();
 }
 

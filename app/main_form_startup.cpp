@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
 #include <QStatusTipEvent>
@@ -72,6 +73,14 @@ void TMainForm::InstallDefaultDialogs() {
     return AskTempo(this, estimate);
   };
   Dialogs.RunSettings = [this](int currentMs) { return AskAudioLatency(this, currentMs); };
+  Dialogs.AskRecover = [this](const QString& songName) {
+    QMessageBox box(QMessageBox::Question, "Chorvanta Song Editor",
+                    "Recover unsaved changes to " + songName + "?", QMessageBox::NoButton, this);
+    QPushButton* recover = box.addButton("Recover", QMessageBox::AcceptRole);
+    box.addButton("Discard", QMessageBox::DestructiveRole);
+    box.exec();
+    return box.clickedButton() == recover;
+  };
   Dialogs.AskSaveChanges = [this](const QString& songName) {
     auto answer = QMessageBox::question(
         this, "Chorvanta Song Editor", "Save changes to " + songName + "?",
@@ -124,6 +133,7 @@ void TMainForm::ConnectHandlers() {
   connect(SpeedBox, &QComboBox::currentIndexChanged, this,
           [this] { Run([this] { SpeedBoxChange(); }); });
   connect(Scroll, &QScrollBar::valueChanged, this, [this] { Run([this] { ScrollChange(); }); });
+  connect(RecoveryTimer, &QTimer::timeout, this, [this] { Run([this] { KeepRecovery(true); }); });
   connect(Timer, &QTimer::timeout, this, [this] {
     // A message shown by a tick runs its own event loop; the ticks in it wait.
     if (inTimer_) return;
@@ -194,6 +204,7 @@ void TMainForm::FormActivate() {
   songData::PushUndo(context_.History, context_.Song, false);
   SongChanged();
   Timer->start();
+  if (OfferRecovery()) return;
   if (startupSong_.empty())
     SongOpenExecute();
   else

@@ -68,10 +68,16 @@ const fs::path& Fixture() {
 // A window on its own instances, as the program makes it.
 struct TWindow {
   TWindow() {
-    app::TEditorContext context{
-        song, history, music, player, analyser, events, folder.string(), folder.string(), [] {
-          return player::MakeNullOutput();
-        }};
+    app::TEditorContext context{song,
+                                history,
+                                music,
+                                player,
+                                analyser,
+                                events,
+                                folder.string(),
+                                folder.string(),
+                                [] { return player::MakeNullOutput(); },
+                                ""};
     form = std::make_unique<app::TMainForm>(context);
     form->AttachDialogs(newSong, about, tags);
     form->Dialogs.ChooseSongFile = [](const QString&) { return QString(); };

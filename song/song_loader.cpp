@@ -46,11 +46,11 @@ std::string FileTagValue(const std::string& songDir, const std::string& filePath
   return relative.empty() ? file.string() : relative.string();
 }
 
-void LoadSongSteps(TSong& song, TUndoHistory& history, const std::string& path,
-                   TSongLoadHost& host) {
+void LoadSongSteps(TSong& song, TUndoHistory& history, const std::string& path, TSongLoadHost& host,
+                   const TSongFileContent* recovered) {
   TSongFileContent content;
   try {
-    content = ReadSongFile(path);
+    content = recovered ? *recovered : ReadSongFile(path);
   } catch (const ESongReadError& e) {
     song.UseBOM = e.UseBOM;
     throw;
@@ -83,11 +83,12 @@ void LoadSongSteps(TSong& song, TUndoHistory& history, const std::string& path,
   host.EnableSongActions();
 }
 
-bool LoadSong(TSong& song, TUndoHistory& history, const std::string& path, TSongLoadHost& host) {
+bool LoadSong(TSong& song, TUndoHistory& history, const std::string& path, TSongLoadHost& host,
+              const TSongFileContent* recovered) {
   host.DisableOpen();
   bool completed = false;
   try {
-    LoadSongSteps(song, history, path, host);
+    LoadSongSteps(song, history, path, host, recovered);
     completed = true;
   } catch (const std::exception& e) {
     MyServis::ErrorBox(std::string(SongLoadFailureText) + e.what());

@@ -3,6 +3,7 @@
 // their fixed order. The window performs its own steps through TSongLoadHost.
 #include "song/reading_report.h"
 #include "song/song_model.h"
+#include "song/song_reader.h"
 #include "song/undo_history.h"
 
 #include <string>
@@ -34,12 +35,14 @@ public:
 inline constexpr const char* SongLoadFailureText = "Exception during song loading: ";
 
 // Reads the file and performs the load's steps in order; throws on failure. A
-// failure while reading leaves the model as it was, but for UseBOM.
-void LoadSongSteps(TSong& song, TUndoHistory& history, const std::string& path,
-                   TSongLoadHost& host);
+// failure while reading leaves the model as it was, but for UseBOM. A recovered
+// content is loaded as the song at path in place of what the file holds.
+void LoadSongSteps(TSong& song, TUndoHistory& history, const std::string& path, TSongLoadHost& host,
+                   const TSongFileContent* recovered = nullptr);
 // The whole command: a failure is shown in an error box and Open is enabled again.
 // Returns whether every step completed.
-bool LoadSong(TSong& song, TUndoHistory& history, const std::string& path, TSongLoadHost& host);
+bool LoadSong(TSong& song, TUndoHistory& history, const std::string& path, TSongLoadHost& host,
+              const TSongFileContent* recovered = nullptr);
 
 // The music a song names: "#AUDIO" beside the song, else "#MP3", else the song's
 // own name with ".mp3" for ".txt". Empty when none exists.

@@ -62,6 +62,13 @@ std::string ReadFileBytes(const std::string& path) {
   return bytes;
 }
 
+std::optional<TFileStamp> FileStamp(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+  return TFileStamp{std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+                    static_cast<std::uint64_t>(st.st_size)};
+}
+
 bool RegularFileExists(const std::string& path) {
   struct stat st {};
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
@@ -85,8 +92,17 @@ std::string ProgramFolder() {
   return FolderOfPath(ProgramFilePath());
 }
 
+namespace {
+TWriteFaults WriteFaults;
+} // namespace
+
+void SetWriteFaults(const TWriteFaults& faults) {
+  WriteFaults = faults;
+}
+
 TAtomicFile::TAtomicFile(std::string path) : path_(std::move(path)) {
   static std::atomic<unsigned> counter{0};
+  if (WriteFaults.CreateError != 0) Fail("Can't create a file beside", WriteFaults.CreateError);
   std::string folder = FolderOfPath(path_);
   std::string name = NameOfPath(path_);
   struct stat existing {};
@@ -115,6 +131,10 @@ void TAtomicFile::Fail(const std::string& what, int error) {
 }
 
 void TAtomicFile::Write(std::string_view bytes) {
+  if (bytes.size() > WriteFaults.BytesBeforeDiskFull) {
+    (void)WriteAll(fd_, bytes.substr(0, WriteFaults.BytesBeforeDiskFull));
+    Fail("Can't write", ENOSPC);
+  }
   if (!WriteAll(fd_, bytes)) Fail("Can't write", errno);
 }
 
@@ -123,6 +143,8 @@ void TAtomicFile::Commit() {
   int fd = fd_;
   fd_ = -1;
   if (::close(fd) != 0) Fail("Can't write", errno);
+  if (WriteFaults.StopBeforeRename)
+    throw EInOutError("The save of \"" + path_ + "\" stopped before it was complete");
   if (::rename(tempPath_.c_str(), path_.c_str()) != 0) Fail("Can't replace", errno);
   tempPath_.clear();
   int folder = ::open(FolderOfPath(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -1,5 +1,7 @@
 #pragma once
 // Whole-file reading and crash-safe writing of byte strings.
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -45,6 +47,25 @@ private:
 };
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+// When a file was last written and how long it is, to tell whether another
+// program changed it; none when the file does not exist.
+struct TFileStamp {
+  std::int64_t ModifiedNanoseconds = 0;
+  std::uint64_t Size = 0;
+  bool operator==(const TFileStamp&) const = default;
+};
+std::optional<TFileStamp> FileStamp(const std::string& path);
+
+// Faults a test injects into TAtomicFile, as a read-only folder, a full disk or a
+// stop between writing and renaming would cause them; none by default. Set by a
+// test on the thread that writes, before the writes it faults.
+struct TWriteFaults {
+  int CreateError = 0; // creating the temporary file fails with this errno
+  std::size_t BytesBeforeDiskFull = static_cast<std::size_t>(-1);
+  bool StopBeforeRename = false; // the new content is on disk, the target untouched
+};
+void SetWriteFaults(const TWriteFaults& faults);
 
 // Keeps the file's present content under a second name without overwriting an
 // existing file there. Returns false (and changes nothing) when that fails.

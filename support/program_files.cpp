@@ -63,4 +63,8 @@ std::string StateFolder() {
   return StateFolder(folder, Writable(folder));
 }
 
+std::string RecoveryFolder() {
+  return UserFolder("XDG_STATE_HOME", ".local/state") + "/recovery";
+}
+
 } // namespace MyServis

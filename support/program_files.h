@@ -21,4 +21,8 @@ std::string SettingsFolder(const std::string& programFolder, bool programFolderW
 std::string StateFolder();
 std::string StateFolder(const std::string& programFolder, bool programFolderWritable);
 
+// The folder of crash recovery files: always the user's own state folder,
+// $XDG_STATE_HOME/chorvanta/recovery, never beside the program or a song.
+std::string RecoveryFolder();
+
 } // namespace MyServis

@@ -29,14 +29,27 @@ MainWindow::MainWindow() {
         ErrorTexts.push_back(text);
         return MyServis::TMessageResult::mrOK;
       });
-  app::TEditorContext context{
-      Song, History, Music, Player, Analyser, Events, Folder.Path(), Folder.Path(), [this] {
-        // Buffers stop finishing after a second, so the
-        // player thread waits instead of spinning.
-        auto output = std::make_unique<player::TCaptureOutput>(44100);
-        Output = output.get();
-        return output;
-      }};
+  MakeForm();
+}
+
+void MainWindow::MakeForm() {
+  Form.reset();
+  app::TEditorContext context{Song,
+                              History,
+                              Music,
+                              Player,
+                              Analyser,
+                              Events,
+                              Folder.Path(),
+                              Folder.Path(),
+                              [this] {
+                                // Buffers stop finishing after a second, so the
+                                // player thread waits instead of spinning.
+                                auto output = std::make_unique<player::TCaptureOutput>(44100);
+                                Output = output.get();
+                                return output;
+                              },
+                              Folder.File("recovery")};
   Form = std::make_unique<app::TMainForm>(context);
   NewSongWnd = std::make_unique<app::TNewSongWnd>();
   AboutBox = std::make_unique<app::TAboutBox>();
@@ -49,6 +62,10 @@ MainWindow::MainWindow() {
   Form->Dialogs.AskSaveChanges = [this](const QString& name) {
     SaveQuestions.push_back(name);
     return SaveAnswer;
+  };
+  Form->Dialogs.AskRecover = [this](const QString& name) {
+    RecoverQuestions.push_back(name);
+    return RecoverAnswer;
   };
 }
 

@@ -18,6 +18,9 @@ protected:
   MainWindow();
   ~MainWindow() override;
 
+  // A new window on the same song, player and folders, as a restart makes it;
+  // the old one goes without closing, as a killed program would.
+  void MakeForm();
   // Shows the window and runs its first activation; the file dialog it opens
   // answers with startupChoice.
   void Start(const QString& startupChoice = {});
@@ -45,9 +48,11 @@ protected:
   // What the window asked and showed.
   std::vector<QString> SongDialogFolders;
   std::vector<QString> SaveQuestions;
+  std::vector<QString> RecoverQuestions;
   std::vector<std::string> ErrorTexts;
   std::vector<std::string> YesNoQuestions;
   app::TSaveAnswer SaveAnswer = app::TSaveAnswer::Cancel;
   bool YesNoAnswer = false;
+  bool RecoverAnswer = true;
   QString SongChoice;
 };

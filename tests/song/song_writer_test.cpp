@@ -2,8 +2,10 @@
 #include "common/temp_folder.h"
 #include "song/song_reader.h"
 #include "song/song_writer.h"
+#include "support/file_io.h"
 #include "support/runtime_errors.h"
 
+#include <cerrno>
 #include <gtest/gtest.h>
 #include <numeric>
 #include <random>
@@ -273,6 +275,31 @@ TEST_F(SaveSongFiles, FailureNamesTheFileAndTheReason) {
     EXPECT_NE(message.find("No such file or directory"), std::string::npos) << message;
   }
   EXPECT_EQ(Folder.Listing(), "");
+}
+
+// A read-only folder, a disk that fills part-way through, and a save stopped
+// after the new content was written: the song on disk stays whole, no
+// temporary file is left, and the next save still keeps a backup (a stopped
+// save may have made it already, of the same content).
+TEST_F(SaveSongFiles, WriteFaultsLeaveTheSongOnDiskWhole) {
+  MyServis::TWriteFaults readOnly, diskFull, stopped;
+  readOnly.CreateError = EACCES;
+  diskFull.BytesBeforeDiskFull = 10;
+  stopped.StopBeforeRename = true;
+  for (const MyServis::TWriteFaults& faults : {readOnly, diskFull, stopped}) {
+    Folder.Write("Song.TXT", "loaded");
+    Song.BackupPending = true;
+    MyServis::SetWriteFaults(faults);
+    EXPECT_THROW(SaveSong(Song), MyServis::EInOutError);
+    MyServis::SetWriteFaults({});
+    EXPECT_EQ(Folder.Read("Song.TXT"), "loaded");
+    const std::string listing = Folder.Listing();
+    EXPECT_TRUE(listing == "Song.TXT" || listing == "Song.TXT Song.bak") << listing;
+    if (listing != "Song.TXT") {
+      EXPECT_EQ(Folder.Read("Song.bak"), "loaded");
+    }
+    EXPECT_TRUE(Song.BackupPending);
+  }
 }
 
 } // namespace
