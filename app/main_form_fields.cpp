@@ -117,6 +117,9 @@ void TMainForm::RedoActionExecute() {
 void TMainForm::ShowRestoredState() {
   // The snapshot may carry another tempo and gap, and other marks.
   editor::KeepSelectionInVoice(context_.Song, View);
+  // The hovered record may be gone or another; the next mouse move finds out.
+  View.HoverMode = editor::hmNothing;
+  context_.Song.HoverIndex = -1;
   ShowSongParameters();
   UpdateBeatScale();
   UpdateTimeline();

@@ -59,6 +59,22 @@ TEST_F(KeyCommands, NoteKeysTypedIntoAFieldStayText) {
   EXPECT_EQ(Song.Notes.size(), 4u);
 }
 
+TEST_F(KeyCommands, UndoAndRedoLeaveNothingHovered) {
+  // A new note stays hovered after its release; undo takes it away again.
+  Hover(20, 9);
+  Press(*Form, At(*Form, 20, 9));
+  Move(*Form, At(*Form, 24, 9), Qt::LeftButton);
+  Release(*Form, At(*Form, 24, 9));
+  ASSERT_EQ(Song.HoverIndex, 4);
+  ASSERT_EQ(Form->View.HoverMode, editor::hmRightEdge);
+  Form->UndoActionExecute();
+  ASSERT_EQ(Song.Notes.size(), 4u);
+  EXPECT_EQ(Form->View.HoverMode, editor::hmNothing);
+  Hover(1, 8);
+  Form->RedoActionExecute();
+  EXPECT_EQ(Form->View.HoverMode, editor::hmNothing);
+}
+
 TEST_F(KeyCommands, SpacePlaysAndStopsUnlessAFieldHasTheFocus) {
   WriteMusic("s.mp3", 3.0);
   Form->LoadSong(Folder.File("s.txt"));
