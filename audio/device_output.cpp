@@ -16,6 +16,9 @@ namespace {
 class TSdlOutput : public TAudioOutput {
 public:
   void Open(int bufferFrames) override {
+    // SDL would turn SIGINT and SIGTERM into events nobody reads, and the
+    // program could no longer be stopped by a signal.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
       throw MyServis::EError(std::string("Can't open sound device: ") + SDL_GetError());
     SDL_AudioSpec want{};

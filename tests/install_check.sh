@@ -12,7 +12,7 @@ fail() {
   exit 1
 }
 cleanup() {
-  [ -n "${editor:-}" ] && kill "$editor" 2>/dev/null
+  [ -n "${editor:-}" ] && kill -9 "$editor" 2>/dev/null
   chmod -R u+w "$work" 2>/dev/null
   rm -rf "$work"
 }
@@ -57,4 +57,12 @@ grep -q "tone sample .*share/chorvanta/sample.pcm" "$log" || fail "tone sample n
 grep -q "manual .*share/chorvanta/manual.htm" "$log" || fail "manual not found: $(cat "$log")"
 [ "$(ls "$prefix/bin")" = "$(printf 'chorvanta\nchorvanta-cli')" ] ||
   fail "written beside the program: $(ls "$prefix/bin")"
+# A signal stops it, as a logout or a kill would.
+kill "$editor"
+for _ in $(seq 50); do
+  kill -0 "$editor" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$editor" 2>/dev/null && fail "the editor did not stop on SIGTERM"
+editor=
 echo "installed copy ok"
