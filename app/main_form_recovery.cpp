@@ -36,7 +36,8 @@ void TMainForm::KeepRecovery(bool due) {
   if (!due && recoveryKept_ && now - recoveryTime_ < ShortestInterval) {
     const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(recoveryTime_ +
                                                                             ShortestInterval - now);
-    if (RecoveryTimer->remainingTime() > wait.count()) RecoveryTimer->start(int(wait.count()));
+    if (!RecoveryTimer->isActive() || RecoveryTimer->remainingTime() > wait.count())
+      RecoveryTimer->start(int(wait.count()));
     return;
   }
   try {
