@@ -67,6 +67,9 @@ std::string Joined(const TNoteText& first, const TNoteText& second) {
 
 void ResolveOverlaps(TSong& song, std::size_t a) {
   auto& notes = song.Notes;
+  // A damaged file or a clipboard block of another program may give a negative
+  // length: such a note covers no beats, and splitting around it would never end.
+  if (notes[a].Length < 0) return;
   const std::int64_t a0 = notes[a].Start;
   const std::int64_t a1 = a0 + notes[a].Length;
   for (std::size_t i = 0; i < notes.size(); ++i) {

@@ -73,6 +73,14 @@ TEST(ResolveOverlaps, RemovalsMoveTheLastRecordAndTheHoverFollowsIt) {
   EXPECT_EQ(song.HoverIndex, 0);
 }
 
+TEST(ResolveOverlaps, NoteOfNegativeLengthTakesNoRoom) {
+  TSong song;
+  song.Notes = {Note(12, -3, "r"), Note(8, 12, "y")};
+  const std::vector<TNote> before = song.Notes;
+  ResolveOverlaps(song, 0);
+  EXPECT_EQ(song.Notes, before);
+}
+
 TEST(ResolveOverlaps, ExtremeBeatsDoNotOverflow) {
   TSong song;
   song.Notes = {Note(INT32_MAX - 2, 100, "a"), Note(INT32_MAX - 10, 20, "b")};
