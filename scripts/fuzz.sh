@@ -4,8 +4,9 @@
 #
 #   scripts/fuzz.sh [seconds per target]          (default 20)
 #
-# BUILD_DIR (default build-fuzz), JOBS (build jobs, default 1) and FUZZ_JOBS
-# (targets run at once, default 2) may be set. Exits non-zero, naming the
+# BUILD_DIR (default build-fuzz), JOBS (build jobs, default 1), FUZZ_JOBS
+# (targets run at once, default 2) and FUZZ_TIMEOUT (seconds one input may
+# take, default 1; raise it on a machine busy with other work) may be set. Exits non-zero, naming the
 # targets, when any found a crash, a sanitizer report, a timeout or a leak;
 # the input that did it is left in BUILD_DIR/fuzz-runs/<target>/.
 set -euo pipefail
@@ -20,7 +21,12 @@ configure() {
   CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
     -DCHORVANTA_FUZZ=ON -DCHORVANTA_ASAN=ON -DCHORVANTA_BENCH=OFF >/dev/null
   mapfile -t targets <"$build/fuzz_targets.txt"
-  cmake --build "$build" -j"${JOBS:-1}" --target "${targets[@]}" fuzz_seeds
+  echo "Building the fuzz targets in $build"
+  if ! cmake --build "$build" -j"${JOBS:-1}" --target "${targets[@]}" fuzz_seeds \
+    >"$build/fuzz-build.log" 2>&1; then
+    cat "$build/fuzz-build.log"
+    exit 1
+  fi
 }
 
 # A short tone, the source of every music seed.
@@ -65,7 +71,7 @@ run_target() {
   tmp=$(mktemp -d /dev/shm/chorvanta-fuzz.XXXXXX 2>/dev/null || mktemp -d "$work/tmp.XXXXXX")
   # Every path absolute: the targets work in a folder of their own.
   if (cd "$tmp" && TMPDIR="$tmp" "$build/bin/$target" \
-    -max_total_time="$seconds" -timeout=1 -rss_limit_mb=2048 -detect_leaks=1 \
+    -max_total_time="$seconds" -timeout="${FUZZ_TIMEOUT:-1}" -rss_limit_mb=2048 -detect_leaks=1 \
     -print_final_stats=1 -artifact_prefix="$work/" "$work/corpus" >"$work/log" 2>&1); then
     echo "ok" >"$work/result"
   else
@@ -85,8 +91,10 @@ summary() {
 }
 
 configure
+echo "Making the seeds in $corpus"
 make_seeds
 mapfile -t targets <"$build/fuzz_targets.txt"
+echo "Running ${#targets[@]} targets for $seconds s each"
 export -f run_target
 export build corpus runs seconds
 printf '%s\n' "${targets[@]}" | xargs -P "${FUZZ_JOBS:-2}" -I{} bash -c 'run_target {}'
