@@ -151,15 +151,16 @@ private:
     Music_.Stereo = OutLayout_.nb_channels == 2;
     // The container's length is a guess that a damaged file may inflate, so no
     // more is reserved than a low bit rate could hold in a file of this size.
+    // A second more than the container says: codec padding may run past its length,
+    // and growing a buffer of minutes at the very end would copy all of it. The
+    // limit holds for that second too, as a damaged header may give any rate.
     constexpr std::int64_t MostFramesPerByte = 48;
     const std::int64_t frames = std::min<std::int64_t>(
         std::max<std::int64_t>(av_rescale(durationMicroseconds, frame.sample_rate, AV_TIME_BASE),
-                               0),
+                               0) +
+            frame.sample_rate,
         static_cast<std::int64_t>(FileBytes_) * MostFramesPerByte);
-    // A second more than the container says: codec padding may run past its length,
-    // and growing a buffer of minutes at the very end would copy all of it.
-    Music_.Samples.reserve(
-        static_cast<std::size_t>((frames + frame.sample_rate) * OutLayout_.nb_channels));
+    Music_.Samples.reserve(static_cast<std::size_t>(frames * OutLayout_.nb_channels));
   }
 
   void Configure(const AVFrame& frame) {

@@ -126,6 +126,26 @@ TEST_P(DamagedFfmpegFile, FailsWithTheReasonAndLeavesMusicAsItWas) {
   EXPECT_EQ(music.SampleRate, 8000) << c.Name;
 }
 
+// A WAV header may give any rate: the room made for the music stays within
+// what a file of this size could hold, rather than a second at that rate.
+TEST(DecodeWithFfmpeg, AbsurdRateDoesNotReserveGigabytes) {
+  constexpr std::uint32_t Rate = 1920000000, Frames = 400;
+  auto le = [](std::uint32_t value, int bytes) {
+    std::string out;
+    for (int k = 0; k < bytes; ++k)
+      out += static_cast<char>(value >> (8 * k));
+    return out;
+  };
+  const std::string wav = "RIFF" + le(36 + 2 * Frames, 4) + "WAVEfmt " + le(16, 4) + le(1, 2) +
+                          le(1, 2) + le(Rate, 4) + le(2 * Rate, 4) + le(2, 2) + le(16, 2) + "data" +
+                          le(2 * Frames, 4) + std::string(2 * Frames, '\x10');
+  TTempFolder folder;
+  TPcmMusic music;
+  MusicLoader::DecodeWithFfmpeg(folder.Write("rate.wav", wav), nullptr, music);
+  EXPECT_EQ(music.Samples.size(), Frames);
+  EXPECT_LE(music.Samples.capacity(), 48 * wav.size());
+}
+
 INSTANTIATE_TEST_SUITE_P(Files, DamagedFfmpegFile,
                          ::testing::Values(TDamageCase{"garbled header", 0, 64},
                                            TDamageCase{"cut inside the header", ~0u, 20},
