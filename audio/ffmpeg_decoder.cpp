@@ -12,6 +12,7 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
+#include <libavutil/mem.h>
 #include <libswresample/swresample.h>
 }
 
@@ -81,10 +82,17 @@ std::int64_t SeekMemory(void* opaque, std::int64_t offset, int whence) {
   return base + offset;
 }
 
+constexpr std::size_t MostBytesPerAllocation = std::size_t(256) << 20;
+
 TFormat OpenFormat(TMemoryFile& file, TInput& input) {
   static std::once_flag quiet;
   // Failures reach the user through the exception; FFmpeg's own log is noise.
-  std::call_once(quiet, [] { av_log_set_level(AV_LOG_QUIET); });
+  // Its readers allocate (and zero) what a tag chunk claims before reading it, so
+  // a damaged file of a few bytes could take gigabytes; music needs no block this large.
+  std::call_once(quiet, [] {
+    av_log_set_level(AV_LOG_QUIET);
+    av_max_alloc(MostBytesPerAllocation);
+  });
   auto* buffer = static_cast<unsigned char*>(av_malloc(ProgressStepBytes));
   if (!buffer) FailDecoding("out of memory");
   input.reset(

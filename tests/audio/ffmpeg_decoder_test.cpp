@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -144,6 +145,32 @@ TEST(DecodeWithFfmpeg, AbsurdRateDoesNotReserveGigabytes) {
   MusicLoader::DecodeWithFfmpeg(folder.Write("rate.wav", wav), nullptr, music);
   EXPECT_EQ(music.Samples.size(), Frames);
   EXPECT_LE(music.Samples.capacity(), 48 * wav.size());
+}
+
+// A tag chunk of a WAV file may claim any size; the bytes are not made ready
+// before they are there to read.
+TEST(DecodeWithFfmpeg, TagChunkClaimingAGigabyteTakesNoGigabyte) {
+  auto le = [](std::uint32_t value, int bytes) {
+    std::string out;
+    for (int k = 0; k < bytes; ++k)
+      out += static_cast<char>(value >> (8 * k));
+    return out;
+  };
+  const std::string wav = "RIFF" + le(0x7FFFFFF0, 4) + "WAVEfmt " + le(16, 4) + le(1, 2) +
+                          le(1, 2) + le(8000, 4) + le(16000, 4) + le(2, 2) + le(16, 2) + "LIST" +
+                          le(0x7FFFFF00, 4) + "INFOISFT" + le(1u << 30, 4) + "Chorvanta";
+  TTempFolder folder;
+  const std::string path = folder.Write("tags.wav", wav);
+  rusage before{}, after{};
+  getrusage(RUSAGE_SELF, &before);
+  TPcmMusic music;
+  try {
+    MusicLoader::DecodeWithFfmpeg(path, nullptr, music);
+  } catch (const MyServis::EError&) {
+    // Failing is right: the file holds no music.
+  }
+  getrusage(RUSAGE_SELF, &after);
+  EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 512 * 1024); // kilobytes
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, DamagedFfmpegFile,
