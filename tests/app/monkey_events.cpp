@@ -88,6 +88,14 @@ const TKey MemoKeys[] = {
 // How far beyond the note view a dragging pointer can go.
 constexpr int ScreenMargin = 300;
 
+// Pasting a song that is all selected doubles it; past this many records the
+// monkey pastes no more, so that a run keeps to a few seconds a thousand events.
+constexpr std::size_t PasteLimit = 1000;
+
+bool IsPasteKey(int key, Qt::KeyboardModifiers modifiers) {
+  return (key == Qt::Key_V && modifiers == Ctrl) || (key == Qt::Key_Insert && modifiers == Shift);
+}
+
 // What a user types into the BPM and gap fields, sensible or not.
 const char* const FieldTexts[] = {"120",  "120,5",  "0",      "-3",  "abc", "",      "1e3",
                                   "300",  "60",     "0,5",    "999", "1,5", "-2,25", "3",
@@ -153,6 +161,15 @@ int TMonkey::Below(int n) {
 
 bool TMonkey::Chance(int percent) {
   return Below(100) < percent;
+}
+
+bool TMonkey::MayPaste() const {
+  return form_.Context().Song.Notes.size() < PasteLimit;
+}
+
+// A paste key does nothing on a large song, wherever the focus is.
+void TMonkey::Press(int key, Qt::KeyboardModifiers modifiers, const QString& text) {
+  if (!IsPasteKey(key, modifiers) || MayPaste()) PressKey(form_, key, modifiers, text);
 }
 
 Qt::KeyboardModifiers TMonkey::AnyModifiers() {
@@ -262,12 +279,12 @@ std::string TMonkey::AnyKey() {
   if (Chance(25)) {
     const int key = Arrows[Below(4)];
     const Qt::KeyboardModifiers modifiers = ArrowModifiers[Below(int(std::size(ArrowModifiers)))];
-    PressKey(form_, key, modifiers);
+    Press(key, modifiers);
     return "key " + KeyName(key, modifiers, {});
   }
   const TKey& k = WindowKeys[Below(int(std::size(WindowKeys)))];
   const QString text = QString::fromUtf8(k.Text);
-  PressKey(form_, k.Key, k.Modifiers, text);
+  Press(k.Key, k.Modifiers, text);
   return "key " + KeyName(k.Key, k.Modifiers, text);
 }
 
@@ -283,6 +300,8 @@ std::string TMonkey::Command() {
                                f.Help,         f.HelpAbout1,      f.plPlay,         f.plStop,
                                f.UndoAction,   f.RedoAction,      f.EditPaste1,     f.SelectAll1};
   QAction* action = commands[Below(int(std::size(commands)))];
+  if ((action == f.EditPaste1 || action == f.EditPaste2) && !MayPaste())
+    return "no paste command: the song is large";
   action->trigger();
   return "command " + action->text().toStdString() + (action->isEnabled() ? "" : " (disabled)");
 }
@@ -303,7 +322,7 @@ std::string TMonkey::TypeIntoMemo() {
   for (int n = 1 + Below(6); n > 0; --n) {
     const TKey& k = MemoKeys[Below(int(std::size(MemoKeys)))];
     const QString text = QString::fromUtf8(k.Text);
-    PressKey(form_, k.Key, k.Modifiers, text);
+    Press(k.Key, k.Modifiers, text);
     what += ", " + KeyName(k.Key, k.Modifiers, text);
   }
   return what;
@@ -313,16 +332,16 @@ std::string TMonkey::TypeIntoField() {
   QLineEdit* const fields[] = {form_.editBPM, form_.editGAP, form_.EditVGap};
   QLineEdit* field = fields[Below(3)];
   field->setFocus(Qt::MouseFocusReason);
-  PressKey(form_, Qt::Key_A, Qt::ControlModifier);
+  Press(Qt::Key_A, Qt::ControlModifier);
   const QString text = QString::fromUtf8(FieldTexts[Below(int(std::size(FieldTexts)))]);
   for (QChar c : text)
-    PressKey(form_, Qt::Key_unknown, {}, QString(c));
+    Press(Qt::Key_unknown, {}, QString(c));
   std::string what =
       "field " + field->toolTip().left(12).toStdString() + " \"" + text.toStdString() + "\"";
   switch (Below(5)) {
   case 0:
   case 1:
-    PressKey(form_, Qt::Key_Return, {}, "\r");
+    Press(Qt::Key_Return, {}, "\r");
     return what + ", Return";
   case 2:
   case 3:
@@ -340,13 +359,13 @@ std::string TMonkey::Controls() {
   case 1: {
     f.VoiceBox->setFocus(Qt::MouseFocusReason);
     const int key = Chance(50) ? Qt::Key_Down : Qt::Key_Up;
-    PressKey(f, key);
+    Press(key);
     return "voice box " + KeyName(key, {}, {});
   }
   case 2: {
     f.TransposeBox->setFocus(Qt::MouseFocusReason);
     const int key = Chance(50) ? Qt::Key_Down : Qt::Key_Up;
-    PressKey(f, key);
+    Press(key);
     return "transpose box " + KeyName(key, {}, {});
   }
   case 3: {
@@ -401,6 +420,11 @@ std::string TMonkey::Ticks() {
 }
 
 std::string TMonkey::Next() {
+  // A click elsewhere closes a box's open list before anything else happens.
+  if (QWidget* popup = QApplication::activePopupWidget()) {
+    popup->close();
+    return "list closed";
+  }
   const int roll = Below(100);
   if (roll < 34) return ViewMouse();
   if (roll < 39) return StripMouse();
@@ -411,6 +435,12 @@ std::string TMonkey::Next() {
   if (roll < 83) return Controls();
   if (roll < 85) return Wheel();
   if (roll < 96) return Ticks();
+  // Editing waits while the song plays, so playback is kept short.
+  if (form_.plStop->isEnabled()) {
+    form_.plStop->trigger();
+    return "stop";
+  }
+  if (roll < 99) return Ticks();
   form_.plPlay->trigger();
   return "play";
 }

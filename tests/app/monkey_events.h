@@ -26,6 +26,8 @@ public:
 private:
   int Below(int n);
   bool Chance(int percent);
+  bool MayPaste() const;
+  void Press(int key, Qt::KeyboardModifiers modifiers = {}, const QString& text = {});
   Qt::KeyboardModifiers AnyModifiers();
   QPoint ViewPoint();
   QPoint StripPoint();
