@@ -47,6 +47,7 @@ void TMainForm::EditPaste1Execute() {
     }
   }
   View.SelectedCount = editor::CountSelected(context_.Song);
+  View.HoverMode = editor::hmNothing; // the pasted notes may have taken the hovered one in
   NotesEdited(true);
   DrawLineDisplay();
 }

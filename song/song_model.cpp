@@ -11,7 +11,9 @@ TSong Song;
 
 void DeleteNote(TSong& song, std::size_t i) {
   std::size_t last = song.Notes.size() - 1;
-  if (song.HoverIndex == static_cast<std::int32_t>(last))
+  if (song.HoverIndex == static_cast<std::int32_t>(i))
+    song.HoverIndex = -1;
+  else if (song.HoverIndex == static_cast<std::int32_t>(last))
     song.HoverIndex = static_cast<std::int32_t>(i);
   song.Notes[i] = song.Notes[last];
   song.Notes.pop_back();

@@ -30,7 +30,8 @@ struct TSong {
 
 extern TSong Song;
 
-// Moves the last record into slot i; HoverIndex follows the moved record.
+// Moves the last record into slot i; HoverIndex follows the moved record, and
+// is -1 once the hovered record itself is deleted.
 void DeleteNote(TSong& song, std::size_t i);
 void DeleteSelectedNotes(TSong& song);
 // Stable by Start; Kind plays no part. HoverIndex follows its record.

@@ -1,5 +1,6 @@
 #include "main_window_fixture.h"
 #include "song/note_clipboard.h"
+#include "view_input.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -29,6 +30,20 @@ TEST_F(Clipboard, CopyAndPasteIntoASongOfAnotherTempoKeepTheBeats) {
   EXPECT_EQ(Form->View.SelectedCount, 3);
   EXPECT_EQ(MemoLines(), (QStringList{"a", "x", "y", ""}));
   EXPECT_EQ(History.UndoCount, 2);
+}
+
+TEST_F(Clipboard, PasteOverTheHoveredNoteLeavesNothingHovered) {
+  Start(QString::fromStdString(WriteSong("long.txt", "#BPM:150\r\n: 0 8 8 p\r\nE\r\n")));
+  Form->SelectAll1Click();
+  Form->EditCopy1Execute();
+  Form->LoadSong(WriteSong("two.txt", "#BPM:150\r\n: 0 2 8 x\r\n: 4 2 8 h\r\nE\r\n"));
+  viewinput::Move(*Form, viewinput::At(*Form, 5, 8));
+  ASSERT_EQ(Song.HoverIndex, 1);
+  Form->View.CursorTime = 0;
+  Form->EditPaste1Execute(); // p takes in x and the hovered h
+  ASSERT_EQ(Song.Notes.size(), 1u);
+  EXPECT_EQ(Form->View.HoverMode, editor::hmNothing);
+  EXPECT_EQ(Song.HoverIndex, -1);
 }
 
 TEST_F(Clipboard, CutRemovesTheSelectionAsOneUndoStep) {

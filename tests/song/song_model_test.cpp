@@ -107,6 +107,21 @@ TEST(DeleteNotes, LastIndexShortensAndSelectedAreAllRemoved) {
   EXPECT_TRUE(song.Notes.empty());
 }
 
+TEST(DeleteNotes, TheHoverFollowsTheMovedRecordAndEndsWithTheDeletedOne) {
+  struct TCase {
+    std::int32_t Hover;
+    std::size_t Deleted;
+    std::int32_t HoverAfter;
+  };
+  for (TCase c : {TCase{2, 0, 0}, TCase{1, 0, 1}, TCase{2, 2, -1}, TCase{0, 0, -1}}) {
+    TSong song;
+    song.Notes = {Note(0, 1, "a"), Note(2, 1, "b"), Note(4, 1, "c")};
+    song.HoverIndex = c.Hover;
+    DeleteNote(song, c.Deleted);
+    EXPECT_EQ(song.HoverIndex, c.HoverAfter) << c.Hover << " " << c.Deleted;
+  }
+}
+
 TEST(SortNotes, IsStableAndIgnoresKind) {
   TSong song;
   TNote lineBreak = Note(8, 0, "", nkLineBreak, 0);
