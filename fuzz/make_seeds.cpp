@@ -1,6 +1,7 @@
 // Writes the seed corpora of the targets whose inputs the project's own
 // writers make: fuzz_seeds <corpus folder> fills <corpus folder>/<target>/.
 #include "song/note_clipboard.h"
+#include "song/recovery_file.h"
 #include "support/control_files.h"
 #include "support/file_io.h"
 
@@ -165,6 +166,15 @@ void LyricsSeeds() {
   Seed("lyrics_text_fuzz", "memo.bin", song + memo);
 }
 
+void RecoverySeeds() {
+  TSong song = ClipboardSong();
+  song.SongDir = "/home/author/songs";
+  song.SongFileName = "Seed.txt";
+  song.Tags = {"#TITLE:Seed", "#MP3:seed.mp3"};
+  Seed("recovery_file_fuzz", "solo.recovery", RecoveryText(song));
+  Seed("recovery_file_fuzz", "empty.recovery", "#CHORVANTA-RECOVERY:/a.txt\nE\n");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -179,6 +189,7 @@ int main(int argc, char** argv) {
     ControlBinarySeeds();
     ClipboardSeeds();
     LyricsSeeds();
+    RecoverySeeds();
   } catch (const std::exception& e) {
     std::fprintf(stderr, "fuzz_seeds: %s\n", e.what());
     return 1;
