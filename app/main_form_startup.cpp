@@ -34,6 +34,9 @@ namespace app {
 namespace {
 
 constexpr const char* AnalyserEvent = "MAIN\\Analyser";
+// Music and vocals alike: every format the decoders take.
+constexpr const char* MusicFileFilter =
+    "Music files (*.mp3 *.ogg *.opus *.m4a *.aac *.flac *.wav);;All files (*)";
 
 // The window that receives the analyser's progress; events carry no receiver.
 TMainForm* ProgressReceiver = nullptr;
@@ -60,14 +63,10 @@ void TMainForm::InstallDefaultDialogs() {
                                         "Song Files (*.txt)");
   };
   Dialogs.ChooseMusicFile = [this](const QString& startFolder) {
-    return QFileDialog::getOpenFileName(
-        this, "Choose Music", startFolder,
-        "Music files (*.mp3 *.ogg *.opus *.m4a *.aac *.flac *.wav);;All files (*)");
+    return QFileDialog::getOpenFileName(this, "Choose Music", startFolder, MusicFileFilter);
   };
   Dialogs.ChooseVocalsFile = [this](const QString& startFolder) {
-    return QFileDialog::getOpenFileName(
-        this, "Choose Vocals", startFolder,
-        "Music files (*.mp3 *.ogg *.opus *.m4a *.aac *.flac *.wav);;All files (*)");
+    return QFileDialog::getOpenFileName(this, "Choose Vocals", startFolder, MusicFileFilter);
   };
   Dialogs.ChooseTempo = [this](const tempo::TTempoEstimate& estimate) {
     return AskTempo(this, estimate);

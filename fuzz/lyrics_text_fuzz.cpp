@@ -3,18 +3,14 @@
 // the note's text bytes. The rest is the memo's text in UTF-16LE, one line per
 // syllable. Checked: the program's UTF-8 reads back what it writes; taking back
 // the memo's own lines changes nothing; a line that fits a note reads back as typed.
+#include "require.h"
 #include "song/lyrics_text.h"
 
 #include <cstdint>
-#include <cstdlib>
 
 namespace {
 
 using namespace songData;
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
 
 TSong SongOf(std::string_view bytes) {
   TSong song;

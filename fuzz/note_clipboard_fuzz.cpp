@@ -1,19 +1,15 @@
 // Any bytes as a clipboard block from another program: decoding trusts nothing
 // in it, what it decodes encodes back to a block that decodes the same, and the
 // records paste into a small song at a cursor taken from the block's end.
+#include "require.h"
 #include "song/note_clipboard.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 
 namespace {
 
 using namespace songData;
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
 
 TSong SmallSong() {
   TSong song;

@@ -1,19 +1,11 @@
 // Any bytes as a recovery file left by an earlier run: reading trusts nothing in
 // it, a file it accepts names an absolute song path, and its song writes back
 // into a recovery file that reads again with as many records.
+#include "require.h"
 #include "song/recovery_file.h"
 #include "song/song_model.h"
 
 #include <cstdint>
-#include <cstdlib>
-
-namespace {
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace songData;

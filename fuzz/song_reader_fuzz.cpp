@@ -2,6 +2,7 @@
 // beats, code pages, UTF-16, byte order marks): reading never crashes, its
 // texts are UTF-8 unless the file names a code page it cannot convert, and
 // what reads writes back into a file that reads again with as many records.
+#include "require.h"
 #include "song/reading_report.h"
 #include "song/song_model.h"
 #include "song/song_reader.h"
@@ -9,15 +10,6 @@
 #include "song/text_encoding.h"
 
 #include <cstdint>
-#include <cstdlib>
-
-namespace {
-
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace songData;
