@@ -12,6 +12,8 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QWheelEvent>
+#include <algorithm>
+#include <cstdint>
 
 namespace app {
 namespace {
@@ -206,7 +208,11 @@ void TMainForm::MainImgMouseLeave() {
 
 void TMainForm::FormMouseWheel(QWheelEvent* event) {
   if (View.HoverTone <= editor::NoHoverTone) return;
-  Scroll->setValue(Scroll->value() - editor::Nearest(event->angleDelta().y() / 30.0));
+  // In 64 bits: a very long timeline starts near the lowest int.
+  const std::int64_t target =
+      std::int64_t{Scroll->value()} - editor::Nearest(event->angleDelta().y() / 30.0);
+  Scroll->setValue(
+      static_cast<int>(std::clamp<std::int64_t>(target, Scroll->minimum(), Scroll->maximum())));
 }
 
 } // namespace app

@@ -90,11 +90,14 @@ void PlayMusic(TPlayer& player, const songData::TPcmMusic& music, float startSec
   player.Samples = music.Samples.data();
   player.MusicRate = music.SampleRate;
   player.MusicStep = Nearest(rate / OutputRate * 65536.0);
-  player.MusicPos = Nearest(rate * std::max(startSeconds, 0.0f)) * 65536;
-  player.StartPos = player.MusicPos.load();
-  player.MusicSession += 1;
   player.MusicFrames = static_cast<std::int32_t>(
       std::min<std::size_t>(songData::Frames(music), std::numeric_limits<std::int32_t>::max()));
+  // A start before the music (or not a number) is its first frame; one past it is its end.
+  const double startFrame =
+      startSeconds > 0 ? std::min(rate * startSeconds, double(player.MusicFrames)) : 0.0;
+  player.MusicPos = Nearest(startFrame) * 65536;
+  player.StartPos = player.MusicPos.load();
+  player.MusicSession += 1;
   StartToneOfNoteAtPosition(player);
   FindNextNoteEvent(player);
 }

@@ -97,6 +97,17 @@ TEST_F(KeyCommands, WheelScrollsOnlyOverTheRows) {
   EXPECT_EQ(Form->Scroll->value(), before + 4);
 }
 
+TEST_F(KeyCommands, WheelStopsAtTheStartOfAVeryLongTimeline) {
+  // A gap of years puts the scroll bar's start near the lowest int.
+  Form->LoadSong(WriteSong("far.txt", "#BPM:120\r\n#GAP:99999999999999\r\n: 0 4 8 a\r\nE\r\n"));
+  Form->Scroll->setValue(Form->Scroll->minimum());
+  const QPoint middle(Form->MainImg->width() / 2, Form->MainImg->height() / 2);
+  Move(*Form, middle);
+  ASSERT_GT(Form->View.HoverTone, editor::NoHoverTone);
+  Wheel(*Form, middle, 120);
+  EXPECT_EQ(Form->Scroll->value(), Form->Scroll->minimum());
+}
+
 TEST_F(KeyCommands, RedoAnswersItsThreeShortcuts) {
   const QList<QKeySequence> keys = Form->RedoAction->shortcuts();
   EXPECT_TRUE(keys.contains(QKeySequence("Ctrl+X")));

@@ -4,6 +4,7 @@
 #include "audio_fixtures.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace {
 
@@ -140,6 +141,19 @@ TEST(PlayerMix, StateAndPositionFollowTheMusic) {
   EXPECT_EQ(mix.p.MusicPos, std::int64_t(33075) * 65536);
   mix.Render(1);
   EXPECT_EQ(mix.p.MusicPos, std::int64_t(33075) * 65536);
+}
+
+TEST(PlayerMix, StartPastTheEndFinishesAtTheEnd) {
+  TPcmMusic music = MakeMusic(22050, false, std::vector<std::int16_t>(22050 * 4));
+  for (float start : {4.5f, 1e6f, 1e30f, std::numeric_limits<float>::infinity()}) {
+    TMix mix;
+    PlayMusic(mix.p, music, start);
+    EXPECT_EQ(mix.p.MusicPos, std::int64_t(22050 * 4) * 65536) << start;
+    EXPECT_EQ(PlayerState(mix.p), psFinished) << start;
+  }
+  TMix mix;
+  PlayMusic(mix.p, music, std::numeric_limits<float>::quiet_NaN());
+  EXPECT_EQ(mix.p.MusicPos, 0);
 }
 
 TEST(PlayerMix, ToneGainRampSettlesBelowItsTargetAndFallsToZero) {
