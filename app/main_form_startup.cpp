@@ -166,11 +166,13 @@ void TMainForm::ConnectHandlers() {
 
 void TMainForm::ConnectMouse(TImageWidget* widget, TMouseHandler down, TMouseHandler move,
                              TMouseHandler up, void (TMainForm::*leave)()) {
-  for (auto [signal, handler] :
+  for (const auto& link :
        {std::pair{&TImageWidget::MouseDown, down}, std::pair{&TImageWidget::MouseMove, move},
-        std::pair{&TImageWidget::MouseUp, up}})
-    connect(widget, signal, this,
+        std::pair{&TImageWidget::MouseUp, up}}) {
+    const TMouseHandler handler = link.second;
+    connect(widget, link.first, this,
             [this, handler](QMouseEvent* e) { Run([this, handler, e] { (this->*handler)(e); }); });
+  }
   connect(widget, &TImageWidget::MouseLeave, this,
           [this, leave] { Run([this, leave] { (this->*leave)(); }); });
 }

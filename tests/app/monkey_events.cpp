@@ -196,11 +196,12 @@ QPoint TMonkey::ViewPoint() {
     const songData::TNote& note = notes[std::size_t(Below(int(notes.size())))];
     const double beats[] = {double(note.Start), note.Start + note.Length / 2.0,
                             double(note.Start) + note.Length};
-    const int x = viewinput::BeatX(form_, beats[Below(3)]) + Below(7) - 3;
-    const int y = viewinput::PitchY(form_, note.Pitch) + Below(9) - 4;
+    // In 64 bits: an absurd pitch or gap puts a note near the ends of int.
+    const std::int64_t x = std::int64_t{viewinput::BeatX(form_, beats[Below(3)])} + Below(7) - 3;
+    const std::int64_t y = std::int64_t{viewinput::PitchY(form_, note.Pitch)} + Below(9) - 4;
     if (-ScreenMargin <= x && x < size.width() + ScreenMargin && -ScreenMargin <= y &&
         y < size.height() + ScreenMargin)
-      return {x, y};
+      return {int(x), int(y)};
   }
   return {Below(size.width() + 40) - 20, Below(size.height() + 20) - 10};
 }

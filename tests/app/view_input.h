@@ -8,6 +8,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
+#include <algorithm>
+#include <cstdint>
 
 namespace viewinput {
 
@@ -49,7 +51,9 @@ inline void Wheel(app::TMainForm& form, QPoint at, int delta) {
 // The middle of the row of a pitch, and the x of a beat, as the last redraw placed them.
 inline int PitchY(const app::TMainForm& form, std::int32_t pitch) {
   const std::int32_t transpose = form.Context().Song.Transpose;
-  return editor::NoteRowTop(form.View, pitch, transpose) + form.View.RowHeight / 2;
+  const std::int64_t middle =
+      std::int64_t{editor::NoteRowTop(form.View, pitch, transpose)} + form.View.RowHeight / 2;
+  return int(std::clamp<std::int64_t>(middle, INT32_MIN, INT32_MAX));
 }
 
 inline int BeatX(const app::TMainForm& form, double beat) {
