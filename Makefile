@@ -3,7 +3,7 @@
 BUILD_DIR ?= build
 JOBS ?= 2
 
-.PHONY: setup configure build run test bench clean fuzz
+.PHONY: setup configure build run test bench clean fuzz sanitize
 
 setup:
 	@bash scripts/setup.sh
@@ -23,10 +23,15 @@ test: build
 bench: build
 	@for b in $(BUILD_DIR)/bin/bench_*; do echo "== $$b"; $$b; done
 
-# Every fuzz target for SECONDS each, in build-fuzz; fails naming what found a fault.
+# Every fuzz target for SECONDS each, in build-asan; fails naming what found a fault.
 SECONDS ?= 20
 fuzz: setup
-	@BUILD_DIR=build-fuzz bash scripts/fuzz.sh $(SECONDS)
+	@BUILD_DIR=build-asan bash scripts/fuzz.sh $(SECONDS)
+
+# Every test under ASan and UBSan, each fuzz target for 20 s, and the threaded
+# tests under TSan: what CI runs besides `make test`.
+sanitize: setup
+	@JOBS=$(JOBS) bash scripts/sanitize.sh
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -4,7 +4,7 @@
 #
 #   scripts/fuzz.sh [seconds per target]          (default 20)
 #
-# BUILD_DIR (default build-fuzz), JOBS (build jobs, default 1), FUZZ_JOBS
+# BUILD_DIR (default build-asan), JOBS (build jobs, default 1), FUZZ_JOBS
 # (targets run at once, default 2) and FUZZ_TIMEOUT (seconds one input may
 # take, default 1; raise it on a machine busy with other work) may be set. Exits non-zero, naming the
 # targets, when any found a crash, a sanitizer report, a timeout or a leak;
@@ -13,7 +13,7 @@ set -euo pipefail
 
 seconds=${1:-20}
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$(cd "$root" && mkdir -p "${BUILD_DIR:-build-fuzz}" && cd "${BUILD_DIR:-build-fuzz}" && pwd)
+build=$(cd "$root" && mkdir -p "${BUILD_DIR:-build-asan}" && cd "${BUILD_DIR:-build-asan}" && pwd)
 corpus=$build/corpus
 runs=$build/fuzz-runs
 
