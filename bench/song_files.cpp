@@ -1,4 +1,5 @@
-// Reading and writing a song of 5000 notes, and the model's bulk operations.
+// Reading and writing a song of 5000 notes, its recovery copy, and the model's bulk operations.
+#include "song/recovery_file.h"
 #include "song/song_model.h"
 #include "song/song_reader.h"
 #include "song/song_writer.h"
@@ -68,6 +69,14 @@ void SaveSong5000(benchmark::State& state) {
     SaveSong(file.Song);
 }
 BENCHMARK(SaveSong5000)->Unit(benchmark::kMicrosecond);
+
+// The crash-recovery copy the window writes after an edit, on the GUI thread.
+void WriteRecovery5000(benchmark::State& state) {
+  TSongFile file;
+  for (auto _ : state)
+    WriteRecoveryFile(file.Folder + "/recovery", file.Song);
+}
+BENCHMARK(WriteRecovery5000)->Unit(benchmark::kMicrosecond);
 
 void SortNotesReversed5000(benchmark::State& state) {
   TSong reversed = FiveThousandNotes();
