@@ -269,6 +269,8 @@ private:
   bool TextFieldHasFocus() const;
   void ShowHoverTone(int y);
   void DragRange(int x, Qt::KeyboardModifiers modifiers);
+  // Moves the scroll bar by steps, stopping at its ends.
+  void ScrollBy(std::int64_t steps);
   void DragNote(int x, int y);
   void DetectHover(int x, int y);
   // Every change of the notes by a command: one undo step, the memo, the view.

@@ -121,8 +121,8 @@ void TMainForm::ShowHoverTone(int y) {
 
 void TMainForm::DragRange(int x, Qt::KeyboardModifiers modifiers) {
   const int width = MainImg->width();
-  if (x > 0.94 * width) Scroll->setValue(Scroll->value() + 1);
-  if (x < 0.08 * width) Scroll->setValue(Scroll->value() - 1);
+  if (x > 0.94 * width) ScrollBy(1);
+  if (x < 0.08 * width) ScrollBy(-1);
   View.RangeEnd = static_cast<float>(editor::XToSeconds(View, x));
   if (View.RangeStart == editor::NoRange) View.RangeStart = View.RangeEnd;
   editor::TRangeMode mode = editor::rmReplace;
@@ -208,11 +208,7 @@ void TMainForm::MainImgMouseLeave() {
 
 void TMainForm::FormMouseWheel(QWheelEvent* event) {
   if (View.HoverTone <= editor::NoHoverTone) return;
-  // In 64 bits: a very long timeline starts near the lowest int.
-  const std::int64_t target =
-      std::int64_t{Scroll->value()} - editor::Nearest(event->angleDelta().y() / 30.0);
-  Scroll->setValue(
-      static_cast<int>(std::clamp<std::int64_t>(target, Scroll->minimum(), Scroll->maximum())));
+  ScrollBy(-editor::Nearest(event->angleDelta().y() / 30.0));
 }
 
 } // namespace app

@@ -9,6 +9,8 @@
 
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <algorithm>
+#include <cstdint>
 
 namespace app {
 
@@ -23,6 +25,13 @@ void TMainForm::UpdateTimeline() {
   Scroll->setRange(View.ScrollMin, View.ScrollMax);
   editor::SetScrollPosition(View, View.ScrollPosition);
   Scroll->setValue(View.ScrollPosition);
+}
+
+void TMainForm::ScrollBy(std::int64_t steps) {
+  // In 64 bits: a very long timeline reaches the ends of int.
+  const std::int64_t target = std::int64_t{Scroll->value()} + steps;
+  Scroll->setValue(
+      static_cast<int>(std::clamp<std::int64_t>(target, Scroll->minimum(), Scroll->maximum())));
 }
 
 void TMainForm::DrawView() {

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <functional>
 
 namespace {
 
@@ -97,15 +98,24 @@ TEST_F(KeyCommands, WheelScrollsOnlyOverTheRows) {
   EXPECT_EQ(Form->Scroll->value(), before + 4);
 }
 
-TEST_F(KeyCommands, WheelStopsAtTheStartOfAVeryLongTimeline) {
+TEST_F(KeyCommands, WheelAndRangeDragStopAtTheStartOfAVeryLongTimeline) {
   // A gap of years puts the scroll bar's start near the lowest int.
   Form->LoadSong(WriteSong("far.txt", "#BPM:120\r\n#GAP:99999999999999\r\n: 0 4 8 a\r\nE\r\n"));
-  Form->Scroll->setValue(Form->Scroll->minimum());
   const QPoint middle(Form->MainImg->width() / 2, Form->MainImg->height() / 2);
-  Move(*Form, middle);
-  ASSERT_GT(Form->View.HoverTone, editor::NoHoverTone);
-  Wheel(*Form, middle, 120);
-  EXPECT_EQ(Form->Scroll->value(), Form->Scroll->minimum());
+  const QPoint leftEdge(2, middle.y());
+  const std::function<void()> scrollsBack[] = {[&] { Wheel(*Form, middle, 120); },
+                                               [&] {
+                                                 Press(*Form, middle, Qt::RightButton);
+                                                 Move(*Form, leftEdge, Qt::RightButton);
+                                                 Release(*Form, leftEdge, Qt::RightButton);
+                                               }};
+  for (const auto& scrollBack : scrollsBack) {
+    Form->Scroll->setValue(Form->Scroll->minimum());
+    Move(*Form, middle);
+    ASSERT_GT(Form->View.HoverTone, editor::NoHoverTone);
+    scrollBack();
+    EXPECT_EQ(Form->Scroll->value(), Form->Scroll->minimum());
+  }
 }
 
 TEST_F(KeyCommands, RedoAnswersItsThreeShortcuts) {
