@@ -5,10 +5,9 @@
 // chunks rather than scramble them. A file that loads must survive the binary
 // form and be written in the text form.
 #include "ctl_round_trip.h"
-#include "fuzz_folder.h"
+#include "support/control_files.h"
 #include "support/crypto.h"
 #include "support/ctl_binary_format.h"
-#include "support/file_io.h"
 
 #include <cstdint>
 #include <string>
@@ -55,22 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       keyNumber = keyNumber << 8 | static_cast<std::uint8_t>(bytes[static_cast<std::size_t>(k)]);
     bytes = BinaryFile(keyNumber, bytes.substr(4), MakePasswordNumber(password));
   }
-  const std::string path = FuzzFolder() + "/fuzz.ctl";
-  WriteIncludedFile();
-  MyServis::WriteFileAtomically(path, bytes);
-  MyServis::TNamedLockGuard guard(State().ControlFilesLock);
-  std::int32_t handle = 0;
-  try {
-    handle = LoadControlFile(path, password);
-  } catch (const std::exception&) {
-    return 0;
-  }
   // What the cipher makes of a whole file is out of the input's reach, and may
   // name a file anywhere: such a file is only loaded.
-  if (raw) {
-    ReleaseControlFile(handle);
-    return 0;
-  }
-  CheckRoundTrip(handle, path, password);
+  LoadControlFileBytes(bytes, password, !raw);
   return 0;
 }

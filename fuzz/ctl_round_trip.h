@@ -1,13 +1,10 @@
 #pragma once
-// What every control file target checks once a file has loaded: the binary form
-// writes the tree and reads it back, and the text form writes it.
-#include "support/control_files.h"
-
+// What every control file target does with its file: load it and, once it has
+// loaded, check that the binary form writes the tree and reads it back and that
+// the text form writes it.
 #include <string>
 
-// Writes the neighbour an input may include, afresh before each input, since
-// saving an including file saves it too.
-void WriteIncludedFile();
-
-// Takes over the loaded file's handle and releases it.
-void CheckRoundTrip(std::int32_t handle, const std::string& path, const std::string& password);
+// Writes bytes as a control file in the fuzz folder, beside the neighbour it may
+// include, and loads it with password. A file that does not load is no fault;
+// one that loads is checked when roundTrip, else only released.
+void LoadControlFileBytes(const std::string& bytes, const std::string& password, bool roundTrip);

@@ -2,9 +2,7 @@
 // a tree that the binary form writes and reads back, and that the text form
 // writes. Includes name files beside it, "other.ctl" or the file itself.
 #include "ctl_round_trip.h"
-#include "fuzz_folder.h"
 #include "support/ctl_binary_format.h"
-#include "support/file_io.h"
 
 #include <cstdint>
 #include <string>
@@ -14,16 +12,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   // A name with a folder could reach any file; binary files have their own target.
   if (bytes.find('/') != std::string::npos || LooksBinary(bytes)) return 0;
-  const std::string path = FuzzFolder() + "/fuzz.ctl";
-  WriteIncludedFile();
-  MyServis::WriteFileAtomically(path, bytes);
-  MyServis::TNamedLockGuard guard(State().ControlFilesLock);
-  std::int32_t handle = 0;
-  try {
-    handle = LoadControlFile(path, "");
-  } catch (const std::exception&) {
-    return 0;
-  }
-  CheckRoundTrip(handle, path, "");
+  LoadControlFileBytes(bytes, "", true);
   return 0;
 }
