@@ -12,8 +12,6 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QWheelEvent>
-#include <algorithm>
-#include <cstdint>
 
 namespace app {
 namespace {
