@@ -42,20 +42,40 @@ std::string NameOfPath(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::string ReadFileBytes(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+std::string ByteLimitText(std::uint64_t bytes) {
+  if (bytes >= (std::uint64_t(1) << 30) && bytes % (std::uint64_t(1) << 30) == 0)
+    return std::to_string(bytes >> 30) + " GB";
+  if (bytes >= (std::uint64_t(1) << 20) && bytes % (std::uint64_t(1) << 20) == 0)
+    return std::to_string(bytes >> 20) + " MB";
+  return std::to_string(bytes) + " bytes";
+}
+
+std::string ReadFileBytes(const std::string& path, std::uint64_t maxBytes) {
+  // Non-blocking, so that opening a FIFO returns at once and is refused below.
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) throw EInOutError("Cannot open file \"" + path + "\". " + Reason(errno));
+  auto refuse = [&](const std::string& why) {
+    ::close(fd);
+    throw EInOutError("Cannot read file \"" + path + "\". " + why);
+  };
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) refuse(Reason(errno));
+  if (!S_ISREG(st.st_mode)) refuse("It is not a regular file.");
+  if (static_cast<std::uint64_t>(st.st_size) > maxBytes)
+    refuse("It is larger than " + ByteLimitText(maxBytes) + ".");
+  (void)::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   std::string bytes;
+  bytes.reserve(static_cast<std::size_t>(st.st_size));
   char buffer[65536];
   for (;;) {
     ssize_t got = ::read(fd, buffer, sizeof buffer);
     if (got < 0) {
       if (errno == EINTR) continue;
-      int error = errno;
-      ::close(fd);
-      throw EInOutError("Cannot read file \"" + path + "\". " + Reason(error));
+      refuse(Reason(errno));
     }
     if (got == 0) break;
+    if (bytes.size() + static_cast<std::uint64_t>(got) > maxBytes)
+      refuse("It is larger than " + ByteLimitText(maxBytes) + ".");
     bytes.append(buffer, static_cast<std::size_t>(got));
   }
   ::close(fd);

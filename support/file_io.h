@@ -7,8 +7,17 @@
 
 namespace MyServis {
 
-// EInOutError naming the file and the system's reason when it cannot be read.
-std::string ReadFileBytes(const std::string& path);
+// Files larger than this are refused unless a caller allows more.
+inline constexpr std::uint64_t DefaultMaxFileBytes = std::uint64_t(64) << 20;
+
+// The whole content of a regular file of at most maxBytes. A FIFO, a device or a
+// folder is refused rather than read, since reading it may block or never end; so
+// is a file that grows past maxBytes while it is read (files under /proc give no
+// size). EInOutError naming the file and the reason otherwise.
+std::string ReadFileBytes(const std::string& path, std::uint64_t maxBytes = DefaultMaxFileBytes);
+
+// "64 MB", "2 GB": a limit as the messages name it.
+std::string ByteLimitText(std::uint64_t bytes);
 
 bool RegularFileExists(const std::string& path);
 

@@ -3,6 +3,7 @@
 #include "support/runtime_errors.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace MyServis;
 
@@ -19,6 +20,35 @@ TEST(FileIo, ReadsBytesAndNamesMissingFiles) {
   }
   EXPECT_TRUE(RegularFileExists(folder.File("a")));
   EXPECT_FALSE(RegularFileExists(folder.Path()));
+}
+
+// What cannot be read whole without blocking or without end is refused, and
+// nothing is read past the limit.
+TEST(FileIo, ReadRefusesWhatIsNotABoundedRegularFile) {
+  TTempFolder folder;
+  folder.Write("small", "12345");
+  const std::string fifo = folder.File("fifo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  struct TCase {
+    std::string path;
+    std::uint64_t limit;
+    std::string reason;
+  } cases[] = {
+      {fifo, DefaultMaxFileBytes, "It is not a regular file."},
+      {folder.Path(), DefaultMaxFileBytes, "It is not a regular file."},
+      {folder.File("small"), 4, "It is larger than 4 bytes."},
+      // Gives no size and far more bytes than the limit.
+      {"/proc/self/pagemap", std::uint64_t(1) << 20, "It is larger than 1 MB."},
+  };
+  for (const TCase& c : cases) {
+    try {
+      ReadFileBytes(c.path, c.limit);
+      ADD_FAILURE() << c.path;
+    } catch (const EInOutError& e) {
+      EXPECT_EQ(std::string(e.what()), "Cannot read file \"" + c.path + "\". " + c.reason);
+    }
+  }
+  EXPECT_EQ(ReadFileBytes(folder.File("small"), 5), "12345");
 }
 
 TEST(FileIo, AtomicFileReplacesOnlyOnCommit) {
