@@ -4,9 +4,13 @@
 
 #include <atomic>
 #include <cerrno>
+#include <charconv>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -113,23 +117,119 @@ std::string ProgramFolder() {
 }
 
 namespace {
+
 TWriteFaults WriteFaults;
+
+// Linux's own limit on the links one path may pass through.
+constexpr int MaxLinks = 40;
+
+// The path that a chain of symbolic links ends at, whether that file exists or
+// not; empty when the chain is longer than MaxLinks.
+std::string FollowLinks(std::string path) {
+  for (int link = 0; link <= MaxLinks; ++link) {
+    std::error_code error;
+    std::filesystem::path next = std::filesystem::read_symlink(path, error);
+    if (error) return path; // not a link, or nothing there
+    path = next.is_absolute() ? next.string() : FolderOfPath(path) + "/" + next.string();
+  }
+  return "";
+}
+
+// Temporary files are named after the program and the process, never after the
+// target, so that they stay short beside the longest name and are known as ours.
+constexpr std::string_view TemporaryPrefix = ".chorvanta-";
+constexpr std::string_view TemporarySuffix = ".tmp";
+
+std::string TemporaryName(pid_t process, unsigned number) {
+  return std::string(TemporaryPrefix) + std::to_string(process) + "-" + std::to_string(number) +
+         std::string(TemporarySuffix);
+}
+
+// The process that made a temporary file of that name; none for other names.
+std::optional<pid_t> TemporaryOwner(std::string_view name) {
+  if (name.size() <= TemporaryPrefix.size() + TemporarySuffix.size() ||
+      name.substr(0, TemporaryPrefix.size()) != TemporaryPrefix ||
+      name.substr(name.size() - TemporarySuffix.size()) != TemporarySuffix)
+    return std::nullopt;
+  name = name.substr(TemporaryPrefix.size(),
+                     name.size() - TemporaryPrefix.size() - TemporarySuffix.size());
+  const char* end = name.data() + name.size();
+  pid_t process = 0;
+  unsigned number = 0;
+  auto [dash, error] = std::from_chars(name.data(), end, process);
+  if (error != std::errc() || process <= 0 || dash == end || *dash != '-') return std::nullopt;
+  auto [last, numberError] = std::from_chars(dash + 1, end, number);
+  if (numberError != std::errc() || last != end) return std::nullopt;
+  return process;
+}
+
+// Removes the temporary files of saves whose process no longer runs: a save
+// killed half-way leaves its file, and nobody else would ever remove it.
+void RemoveStaleTemporaries(const std::string& folder) {
+  DIR* listing = ::opendir(folder.c_str());
+  if (listing == nullptr) return;
+  while (const dirent* entry = ::readdir(listing)) {
+    std::optional<pid_t> owner = TemporaryOwner(entry->d_name);
+    // A process that runs, or that the caller may not signal, keeps its file.
+    if (!owner || ::kill(*owner, 0) == 0 || errno != ESRCH) continue;
+    const std::string path = folder + "/" + entry->d_name;
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(path.c_str());
+  }
+  ::closedir(listing);
+}
+
 } // namespace
 
 void SetWriteFaults(const TWriteFaults& faults) {
   WriteFaults = faults;
 }
 
+bool IsReadOnlyFile(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return false;
+  if (::geteuid() == 0) return (st.st_mode & 0222) == 0;
+  return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0;
+}
+
 TAtomicFile::TAtomicFile(std::string path) : path_(std::move(path)) {
-  static std::atomic<unsigned> counter{0};
   if (WriteFaults.CreateError != 0) Fail("Can't create a file beside", WriteFaults.CreateError);
-  std::string folder = FolderOfPath(path_);
-  std::string name = NameOfPath(path_);
+  target_ = FollowLinks(path_);
+  if (target_.empty()) Fail("Can't write", ELOOP);
   struct stat existing {};
-  bool hasExisting = ::stat(path_.c_str(), &existing) == 0;
+  bool hasExisting = ::stat(target_.c_str(), &existing) == 0;
+  if (hasExisting && !S_ISREG(existing.st_mode)) {
+    OpenInPlace();
+    return;
+  }
+  if (hasExisting && IsReadOnlyFile(target_))
+    throw EReadOnlyFile("Can't replace \"" + path_ + "\": the file is read-only");
+  CreateTemporary();
+  if (hasExisting) {
+    // Only root may give a file away; others keep the group where they belong to it.
+    if (::fchown(fd_, existing.st_uid, existing.st_gid) != 0 &&
+        ::fchown(fd_, static_cast<uid_t>(-1), existing.st_gid) != 0) {
+      // The new file stays the caller's, as any file the caller makes.
+    }
+    // After the owner, since a change of owner clears the set-id bits.
+    (void)::fchmod(fd_, existing.st_mode & 07777);
+  }
+}
+
+void TAtomicFile::OpenInPlace() {
+  inPlace_ = true;
+  // Never created: the special file is there, and O_NOCTTY keeps a terminal from
+  // becoming the process's own.
+  fd_ = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+  if (fd_ < 0) Fail("Can't write", errno);
+}
+
+void TAtomicFile::CreateTemporary() {
+  static std::atomic<unsigned> counter{0};
+  const std::string folder = FolderOfPath(target_);
+  RemoveStaleTemporaries(folder);
   for (int attempt = 0; fd_ < 0; ++attempt) {
-    tempPath_ = folder + "/." + name + ".tmp" + std::to_string(::getpid()) + "-" +
-                std::to_string(counter++);
+    tempPath_ = folder + "/" + TemporaryName(::getpid(), counter++);
     // The umask applies to a new file as it would to the target itself.
     fd_ = ::open(tempPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd_ < 0 && (errno != EEXIST || attempt > 100)) {
@@ -138,7 +238,6 @@ TAtomicFile::TAtomicFile(std::string path) : path_(std::move(path)) {
       Fail("Can't create a file beside", error);
     }
   }
-  if (hasExisting) (void)::fchmod(fd_, existing.st_mode & 07777);
 }
 
 TAtomicFile::~TAtomicFile() {
@@ -159,15 +258,17 @@ void TAtomicFile::Write(std::string_view bytes) {
 }
 
 void TAtomicFile::Commit() {
-  if (::fsync(fd_) != 0) Fail("Can't write", errno);
+  // A device or a FIFO has nothing to flush to disk and nothing to rename.
+  if (!inPlace_ && ::fsync(fd_) != 0) Fail("Can't write", errno);
   int fd = fd_;
   fd_ = -1;
   if (::close(fd) != 0) Fail("Can't write", errno);
+  if (inPlace_) return;
   if (WriteFaults.StopBeforeRename)
     throw EInOutError("The save of \"" + path_ + "\" stopped before it was complete");
-  if (::rename(tempPath_.c_str(), path_.c_str()) != 0) Fail("Can't replace", errno);
+  if (::rename(tempPath_.c_str(), target_.c_str()) != 0) Fail("Can't replace", errno);
   tempPath_.clear();
-  int folder = ::open(FolderOfPath(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  int folder = ::open(FolderOfPath(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (folder >= 0) {
     (void)::fsync(folder);
     ::close(folder);

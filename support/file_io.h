@@ -33,10 +33,21 @@ std::string NameOfPath(const std::string& path);
 std::string ProgramFilePath();
 std::string ProgramFolder();
 
-// A new version of a file, written beside it and renamed over it on Commit, so
-// the file on disk is at every moment either the old or the new one. Dropping an
-// uncommitted TAtomicFile removes what it wrote. Failures are EInOutError naming
-// the target and the system's reason.
+// Whether the file exists and the caller may not write it. Root may write
+// every file, so for root a file without any write bit counts as read-only.
+bool IsReadOnlyFile(const std::string& path);
+
+// A new version of a file. A regular file, or a missing one, is written beside
+// itself under a short temporary name and renamed over on Commit, so the file
+// on disk is at every moment either the old or the new one; the new file keeps
+// the old one's mode, and its owner and group where the process may set them.
+// A symbolic link is followed and its target replaced, so the link stays a
+// link. A device, a FIFO or another special file cannot be replaced: it is
+// opened and written in place. Dropping an uncommitted TAtomicFile removes what
+// it wrote. Each new temporary file first removes the ones that stopped saves
+// of this program left in that folder. A file the caller may not write is
+// refused with EReadOnlyFile; other failures are EInOutError naming the target
+// and the system's reason.
 class TAtomicFile {
 public:
   explicit TAtomicFile(std::string path);
@@ -50,9 +61,13 @@ public:
 
 private:
   [[noreturn]] void Fail(const std::string& what, int error);
-  std::string path_;
+  void OpenInPlace();
+  void CreateTemporary();
+  std::string path_;   // as given, for messages
+  std::string target_; // the file the links lead to
   std::string tempPath_;
   int fd_ = -1;
+  bool inPlace_ = false;
 };
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes);

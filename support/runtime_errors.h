@@ -15,4 +15,10 @@ public:
   using std::runtime_error::runtime_error;
 };
 
+// A file the caller may not write, refused rather than replaced.
+class EReadOnlyFile : public EInOutError {
+public:
+  using EInOutError::EInOutError;
+};
+
 } // namespace MyServis
