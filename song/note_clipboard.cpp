@@ -1,5 +1,7 @@
 #include "song/note_clipboard.h"
 
+#include "song/winning_notes.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -81,22 +83,26 @@ std::vector<TNote> DecodeNoteBlock(std::string_view block, bool& valid) {
   return records;
 }
 
-void PasteNotes(TSong& song, const std::vector<TNote>& records, double cursorTime,
-                std::uint8_t voice) {
-  for (TNote& note : song.Notes)
-    note.Selected = false;
+std::vector<TNote> PlacedRecords(const TSong& song, std::vector<TNote> records, double cursorTime,
+                                 std::uint8_t voice) {
   std::int64_t minStart = 100000;
   for (const TNote& record : records)
     minStart = std::min<std::int64_t>(minStart, record.Start);
   const double beat = std::nearbyint(song.BPM * 4 * static_cast<float>(cursorTime) / 60);
   const std::int64_t cursorBeat =
       std::isfinite(beat) ? Narrow(std::int64_t(std::clamp(beat, -4e9, 4e9))) : 0;
-  for (TNote record : records) {
+  for (TNote& record : records) {
     record.Start = Narrow(record.Start + cursorBeat - minStart);
     record.Voice = voice;
-    song.Notes.push_back(record);
-    ResolveOverlaps(song, song.Notes.size() - 1);
   }
+  return records;
+}
+
+void PasteNotes(TSong& song, const std::vector<TNote>& records, double cursorTime,
+                std::uint8_t voice) {
+  for (TNote& note : song.Notes)
+    note.Selected = false;
+  AppendWinningNotes(song, PlacedRecords(song, records, cursorTime, voice));
 }
 
 } // namespace songData

@@ -25,9 +25,14 @@ std::string EncodeNoteBlock(const TSong& song);
 // an unknown kind is skipped and a voice other than 2 is the first.
 std::vector<TNote> DecodeNoteBlock(std::string_view block, bool& valid);
 
-// Paste: the records join the voice, appended with their earliest start at the
-// beat under cursorTime, each winning over the voice's notes already there; every
-// other mark is cleared first.
+// The records as paste appends them: in the voice, moved so that the earliest
+// start (or beat 100000, if all start later) lies at the beat under cursorTime.
+std::vector<TNote> PlacedRecords(const TSong& song, std::vector<TNote> records, double cursorTime,
+                                 std::uint8_t voice);
+
+// Paste: the placed records are appended in block order, each winning over the
+// voice's notes already there as ResolveOverlaps makes it; every other mark is
+// cleared first.
 void PasteNotes(TSong& song, const std::vector<TNote>& records, double cursorTime,
                 std::uint8_t voice = FirstVoice);
 

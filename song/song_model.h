@@ -4,6 +4,7 @@
 #include "song/note.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -37,7 +38,20 @@ void DeleteSelectedNotes(TSong& song);
 // Stable by Start; Kind plays no part. HoverIndex follows its record.
 void SortNotes(TSong& song);
 // Every other note of its voice gives way to note a: cut, split, merged into it or
-// removed.
+// removed. A note of length 0 or less takes no room and changes nothing.
 void ResolveOverlaps(TSong& song, std::size_t a);
+
+enum class TGiveWay { gwUntouched, gwCut, gwSplit, gwRemoved };
+
+// ResolveOverlaps for one other note b of a's voice and of positive length: b
+// is cut, split (its later part goes to rest), merged into a or to be removed.
+// Only a b that overlaps a changes.
+TGiveWay GiveWay(TNote& a, TNote& b, TNote& rest);
+
+// Deletes the records at the ascending positions `marked` as a walk from the
+// first record does it, which moves the last record into each freed slot;
+// moved(from, to) hears, after the move, of every record moved that stays.
+void DeleteMarkedNotes(TSong& song, const std::vector<std::size_t>& marked,
+                       const std::function<void(std::size_t from, std::size_t to)>& moved = {});
 
 } // namespace songData

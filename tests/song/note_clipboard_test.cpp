@@ -122,4 +122,22 @@ TEST(NoteClipboard, PasteKeepsDistancesFromTheCursorBeatAndWins) {
   EXPECT_EQ(at100, 1u);
 }
 
+// "twin kle star / how are" copied whole: the line break lies at the exact end of "star".
+TEST(NoteClipboard, PastedLineBreaksRemoveAndSplitNothing) {
+  const std::vector<TNote> copied = {
+      Selected(MakeNote(nkNormal, 0, 2, 5, "twin")), Selected(MakeNote(nkNormal, 2, 2, 5, "kle")),
+      Selected(MakeNote(nkNormal, 4, 4, 5, "star")), Selected(MakeNote(nkLineBreak, 8)),
+      Selected(MakeNote(nkNormal, 10, 2, 5, "how")), Selected(MakeNote(nkNormal, 12, 2, 5, "are"))};
+  TSong song;
+  song.BPM = 15; // one beat a second
+  PasteNotes(song, copied, 0.0);
+  EXPECT_EQ(song.Notes, copied);
+
+  // A line break pasted inside a note leaves the note whole.
+  song.Notes = {MakeNote(nkNormal, 100, 8, 5, "long")};
+  PasteNotes(song, {Selected(MakeNote(nkLineBreak, 0))}, 104.0);
+  EXPECT_EQ(song.Notes, (std::vector<TNote>{MakeNote(nkNormal, 100, 8, 5, "long"),
+                                            Selected(MakeNote(nkLineBreak, 104))}));
+}
+
 } // namespace

@@ -81,6 +81,19 @@ TEST(ResolveOverlaps, NoteOfNegativeLengthTakesNoRoom) {
   EXPECT_EQ(song.Notes, before);
 }
 
+TEST(ResolveOverlaps, LengthZeroChangesNothingAndOnlyGivenWayNotesGo) {
+  TSong song;
+  song.Notes = {Note(4, 4, "star"), Note(8, 0, "", nkLineBreak, 0), Note(6, 0, "", nkLineBreak, 0)};
+  const std::vector<TNote> before = song.Notes;
+  ResolveOverlaps(song, 1);
+  ResolveOverlaps(song, 2);
+  EXPECT_EQ(song.Notes, before);
+  // A note far before the song's start is no mark of removal.
+  song.Notes = {Note(-1000, 0, "", nkLineBreak, 0), Note(10, 4, "a"), Note(-1000, 2, "early")};
+  ResolveOverlaps(song, 1);
+  EXPECT_EQ(song.Notes.size(), 3u);
+}
+
 TEST(ResolveOverlaps, ExtremeBeatsDoNotOverflow) {
   TSong song;
   song.Notes = {Note(INT32_MAX - 2, 100, "a"), Note(INT32_MAX - 10, 20, "b")};
