@@ -1,5 +1,6 @@
 #include "song/note_clipboard.h"
 
+#include "song/one_line_text.h"
 #include "song/winning_notes.h"
 
 #include <algorithm>
@@ -77,7 +78,9 @@ std::vector<TNote> DecodeNoteBlock(std::string_view block, bool& valid) {
     note.Voice = block[at + 14] == SecondVoice ? SecondVoice : FirstVoice;
     const std::size_t length =
         std::min<std::size_t>(static_cast<std::uint8_t>(block[at + 16]), TNoteText::Capacity);
-    note.Text = block.substr(at + 17, length);
+    std::string text;
+    AppendOneLine(text, block.substr(at + 17, length));
+    note.Text = text;
     records.push_back(note);
   }
   return records;

@@ -1,5 +1,6 @@
 #include "song/song_writer.h"
 
+#include "song/one_line_text.h"
 #include "song/song_loader.h"
 #include "song/song_tags.h"
 #include "song/time_scale.h"
@@ -96,7 +97,7 @@ void AppendNoteLine(std::string& out, const TNote& note) {
     out += ' ';
     out += std::to_string(note.Pitch);
     out += ' ';
-    out += note.Text.View();
+    AppendOneLine(out, note.Text.View());
   }
   out += "\r\n";
 }
@@ -122,7 +123,7 @@ std::string SongFileText(TSong& song) {
   out.reserve(64 * (song.Tags.size() + song.Notes.size()) + 8);
   if (song.UseBOM) out += "\xEF\xBB\xBF";
   for (const std::string& tag : song.Tags) {
-    out += tag;
+    AppendOneLine(out, tag);
     out += "\r\n";
   }
   const bool duet = std::any_of(song.Notes.begin(), song.Notes.end(), IsSecondVoice);

@@ -99,6 +99,15 @@ TEST(NoteClipboard, ForeignBlocksAreReadOnlyAsFarAsTheyGo) {
   EXPECT_EQ(records[0].Text.Str(), "abc" + std::string(44, 'z')); // 47 bytes at most
 }
 
+TEST(NoteClipboard, LineBreaksInTextsBecomeSpaces) {
+  bool valid = false;
+  const std::vector<TNote> records =
+      DecodeNoteBlock(Block(2, {Record(0, 1, 6, "a\r\nE\nb"), Record(4, 1, 1, "\r")}), valid);
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].Text.Str(), "a  E b");
+  EXPECT_EQ(records[1].Text.Str(), " ");
+}
+
 TEST(NoteClipboard, PasteKeepsDistancesFromTheCursorBeatAndWins) {
   TSong song;
   song.BPM = 15; // one beat a second

@@ -181,6 +181,19 @@ TEST(SongFileText, ReadsBackTheSameSong) {
   EXPECT_EQ(SongFileText(song), file);
 }
 
+TEST(SongFileText, LineBreaksInTextsAndTagsBecomeSpaces) {
+  TSong song;
+  song.Tags = {"#TITLE:one\r\nE\ntwo"};
+  song.Notes = {MakeNote(nkNormal, 0, 2, 1, "a\rE\nb"), MakeNote(nkNormal, 4, 2, 1, "\n"),
+                MakeNote(nkNormal, 8, 2, 1, "c")};
+  const std::string text = SongFileText(song);
+  EXPECT_EQ(text, "#TITLE:one  E two\r\n#BPM:125\r\n#GAP:0\r\n#VIDEOGAP:0\r\n"
+                  ": 0 2 1 a E b\r\n: 4 2 1  \r\n: 8 2 1 c\r\nE\r\n");
+  TSongFileContent content = ParseSongText(text);
+  EXPECT_EQ(content.Notes.size(), 3u);
+  EXPECT_EQ(content.Tags.size(), 4u);
+}
+
 class SaveSongFiles : public testing::Test {
 protected:
   void SetUp() override {
