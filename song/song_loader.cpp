@@ -59,6 +59,8 @@ void LoadSongSteps(TSong& song, TUndoHistory& history, const std::string& path, 
   song.Tags = std::move(content.Tags);
   song.SongDir = MyServis::FolderOfPath(path);
   song.SongFileName = MyServis::NameOfPath(path);
+  // The first save keeps this file as ".bak", whatever happens to the music.
+  song.BackupPending = true;
   THeaderNumbers numbers = ReadHeaderNumbers(song.Tags);
   song.BPM = numbers.BPM;
   song.MusicOffset = numbers.MusicOffset;
@@ -79,7 +81,6 @@ void LoadSongSteps(TSong& song, TUndoHistory& history, const std::string& path, 
   if (!music.empty()) host.LoadMusic(song, music);
   host.UpdateTimeline(song);
   host.StoreRecentSong(path);
-  song.BackupPending = true;
   host.EnableSongActions();
 }
 

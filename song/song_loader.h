@@ -35,7 +35,9 @@ public:
 inline constexpr const char* SongLoadFailureText = "Exception during song loading: ";
 
 // Reads the file and performs the load's steps in order; throws on failure. A
-// failure while reading leaves the model as it was, but for UseBOM. A recovered
+// failure while reading leaves the model as it was, but for UseBOM; once the
+// song is read, the first save keeps its file as ".bak", also when a later step
+// (such as the music) fails. A recovered
 // content is loaded as the song at path in place of what the file holds.
 void LoadSongSteps(TSong& song, TUndoHistory& history, const std::string& path, TSongLoadHost& host,
                    const TSongFileContent* recovered = nullptr);

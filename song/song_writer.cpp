@@ -148,9 +148,9 @@ void SaveSong(TSong& song) {
   file.Write(text);
   if (song.BackupPending) {
     std::string backup = ReplaceTxtExtension(path, ".bak");
+    if (backup.empty()) backup = path + ".bak";
     // An existing ".bak" stays; a failed backup is silent.
-    if (!backup.empty() && MyServis::RegularFileExists(path))
-      MyServis::KeepCopyNoReplace(path, backup);
+    if (MyServis::RegularFileExists(path)) MyServis::KeepCopyNoReplace(path, backup);
   }
   file.Commit();
   song.BackupPending = false;

@@ -18,7 +18,8 @@ std::vector<std::size_t> WriteOrder(const std::vector<TNote>& notes);
 std::string SongFileText(TSong& song);
 
 // Writes the song to SongDir/SongFileName. The first save after a load keeps the
-// loaded file as ".bak". Throws EInOutError; the file on disk is then unchanged.
+// loaded file as ".bak": "NAME.bak" for "NAME.txt", or beside a NAME without
+// ".txt". Throws EInOutError; the file on disk is then unchanged.
 void SaveSong(TSong& song);
 void SaveSong();
 

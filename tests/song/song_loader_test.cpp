@@ -1,5 +1,6 @@
 #include "common/temp_folder.h"
 #include "song/song_loader.h"
+#include "song/song_writer.h"
 #include "support/file_io.h"
 #include "support/message_boxes.h"
 #include "support/runtime_errors.h"
@@ -119,7 +120,7 @@ TEST_F(SongLoad, MissingFileIsReportedWithItsName) {
             std::string::npos);
 }
 
-TEST_F(SongLoad, MusicFailureKeepsTheNewSongAndSkipsTheLaterSteps) {
+TEST_F(SongLoad, MusicFailureKeepsTheNewSongAndItsBackupAndSkipsTheLaterSteps) {
   Folder.Write("song.txt", "#TITLE:new\n: 0 1 5 a\n");
   Folder.Write("song.mp3", "x");
   Host.FailMusic = true;
@@ -129,10 +130,11 @@ TEST_F(SongLoad, MusicFailureKeepsTheNewSongAndSkipsTheLaterSteps) {
   EXPECT_EQ(std::count(Host.Steps.begin(), Host.Steps.end(), "EnableSongActions"), 0);
   EXPECT_EQ(Song.Tags, (std::vector<std::string>{"#TITLE:new"}));
   EXPECT_EQ(Song.Notes.size(), 1u);
-  EXPECT_FALSE(Song.BackupPending);
   EXPECT_FALSE(Song.MusicLoaded);
   EXPECT_EQ(Boxes,
             (std::vector<std::string>{"Error: Exception during song loading: Invalid MP3 file"}));
+  SaveSong(Song);
+  EXPECT_EQ(Folder.Read("song.bak"), "#TITLE:new\n: 0 1 5 a\n");
 }
 
 TEST_F(SongLoad, TellsTheWindowWhatReadingChangedBeforeTheMusic) {

@@ -239,12 +239,15 @@ TEST_F(SaveSongFiles, AnExistingBakIsKept) {
   EXPECT_EQ(Folder.Read("Song.TXT").substr(0, 12), "#TITLE:new\r\n");
 }
 
-TEST_F(SaveSongFiles, ANameWithoutTxtGetsNoBackup) {
-  Song.SongFileName = "song.lyrics";
-  Folder.Write("song.lyrics", "loaded");
-  Song.BackupPending = true;
-  SaveSong(Song);
-  EXPECT_EQ(Folder.Listing(), "song.lyrics");
+TEST_F(SaveSongFiles, ANameWithoutTxtGetsBakAppended) {
+  for (const char* name : {"song", "song.lyrics"}) {
+    Song.SongFileName = name;
+    Folder.Write(name, "loaded");
+    Song.BackupPending = true;
+    SaveSong(Song);
+    EXPECT_EQ(Folder.Read(std::string(name) + ".bak"), "loaded");
+  }
+  EXPECT_EQ(Folder.Listing(), "song song.bak song.lyrics song.lyrics.bak");
 }
 
 TEST_F(SaveSongFiles, KeepsTheFileModeOfTheSong) {
