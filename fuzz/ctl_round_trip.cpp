@@ -1,10 +1,14 @@
 #include "ctl_round_trip.h"
 
 #include "fuzz_folder.h"
+#include "require.h"
 #include "support/control_files.h"
+#include "support/ctl_text_format.h"
 #include "support/file_io.h"
 
+#include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <exception>
 
 namespace {
@@ -15,6 +19,22 @@ using namespace ControlFiles2;
 // saving an including file saves it too.
 void WriteIncludedFile() {
   MyServis::WriteFileAtomically("other.ctl", "$Section Shared\r\n  Size 3\r\n$EndOfSection\r\n");
+}
+
+// Every float that the text form writes reads back as a float of the same
+// double; infinities and NaNs have no text form.
+void CheckFloatTexts(const TCtlNode& node) {
+  for (std::int32_t i = 0; i < node.ChildCount(); ++i) {
+    const TCtlNode& child = *node.Child(i);
+    if (auto* real = dynamic_cast<const TFloatValue*>(child.Data);
+        real != nullptr && std::isfinite(real->Value)) {
+      const std::string text = FloatText(real->Value);
+      Require(IsFloatText(text) && !IsIntegerText(text));
+      const double back = ParseFloatText(text);
+      Require(std::memcmp(&back, &real->Value, sizeof back) == 0);
+    }
+    CheckFloatTexts(child);
+  }
 }
 
 // Takes over the loaded file's handle and releases it.
@@ -28,6 +48,7 @@ void CheckRoundTrip(std::int32_t handle, const std::string& path, const std::str
   ReleaseControlFile(handle);
   // What the binary form wrote it reads back; a failure here escapes and is reported.
   handle = LoadControlFile(path, password);
+  CheckFloatTexts(*FindControlFile(handle));
   SaveControlFile(handle, smText);
   ReleaseControlFile(handle);
   try {

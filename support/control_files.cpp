@@ -225,6 +225,17 @@ void SaveControlFile(std::int32_t handle, std::int32_t mode) {
   }
 }
 
+void SaveIncludedFile(std::int32_t handle, const std::string& includingFileName) {
+  auto folderOf = [](const std::string& fileName) {
+    return MyServis::FolderOfPath(MyServis::ResolvedPath(fileName));
+  };
+  TCtlNode* node = FindControlFile(handle);
+  if (node != nullptr &&
+      folderOf(static_cast<TCtlFile*>(node->Data)->FileName) != folderOf(includingFileName))
+    return;
+  SaveControlFile(handle, smAsLoaded);
+}
+
 TCtlEntry* FindKey(const std::string& fullPath) {
   TCtlNode* node = State().KeyIndex.Find(UpperCase(fullPath));
   return node == nullptr ? nullptr : node->Data;

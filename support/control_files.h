@@ -37,6 +37,10 @@ std::int32_t LoadControlFile(const std::string& fileName, const std::string& pas
 std::int32_t OpenControlFile(const std::string& expandedName, std::int32_t passwordNumber);
 void ReleaseControlFile(std::int32_t handle);
 void SaveControlFile(std::int32_t handle, std::int32_t mode);
+// Saves a file that the file named includes, in its loaded form, when both lie
+// in one folder (links followed): an include may name any file, such as another
+// program's settings, and a save must not rewrite that in this library's forms.
+void SaveIncludedFile(std::int32_t handle, const std::string& includingFileName);
 TCtlNode* FindControlFile(std::int32_t handle);
 TCtlEntry* FindKey(const std::string& fullPath);
 std::string GetStringByPath(const std::string& fullPath);

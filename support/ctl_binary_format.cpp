@@ -194,7 +194,7 @@ void ReadChunks(TCtlNode& node, const std::string& path, TBodyReader& reader, in
   }
 }
 
-void WriteChunks(TCtlNode& node, TBodyWriter& out) {
+void WriteChunks(TCtlNode& node, const std::string& fileName, TBodyWriter& out) {
   out.Int32(node.ChildCount());
   for (std::int32_t i = 0; i < node.ChildCount(); ++i) {
     TCtlNode& child = *node.Child(i);
@@ -205,11 +205,11 @@ void WriteChunks(TCtlNode& node, TBodyWriter& out) {
     } else if (auto* include = dynamic_cast<TInclude*>(entry)) {
       out.Byte(ctInclude);
       out.String(include->FileName);
-      SaveControlFile(include->Handle, smAsLoaded);
+      SaveIncludedFile(include->Handle, fileName);
     } else if (auto* section = dynamic_cast<TSection*>(entry)) {
       out.Byte(ctSection);
       out.String(section->Name);
-      WriteChunks(child, out);
+      WriteChunks(child, fileName, out);
     } else if (auto* flag = dynamic_cast<TBoolValue*>(entry)) {
       out.Byte(ctBool);
       out.String(flag->Name);
@@ -276,7 +276,7 @@ void WriteBinaryFile(TCtlNode& fileNode, const std::string& fileName) {
   PutWord(header, 8 + position, keyNumber);
 
   TBodyWriter body;
-  WriteChunks(fileNode, body);
+  WriteChunks(fileNode, fileName, body);
   crypto::EncipherBody(reinterpret_cast<unsigned char*>(body.Out.data()), body.Out.size(),
                        crypto::BuildKeyMatrix(KeyText(keyNumber, file->PasswordNumber)));
   MyServis::WriteFileAtomically(fileName, header + body.Out);

@@ -82,21 +82,6 @@ std::vector<std::string> ReadListItems(std::string collected, TLineReader& reade
   return items;
 }
 
-// Text that IsFloatText accepts. Values too small for a double become the
-// nearest one (zero at worst); values too large fail.
-double ParseFloatText(const std::string& value) {
-  std::string text = TrimLeft(value);
-  if (!text.empty() && text[0] == '+') text.erase(0, 1);
-  const char* end = text.data() + text.size();
-  double number = 0;
-  if (std::from_chars(text.data(), end, number).ec == std::errc()) return number;
-  long double wide = 0;
-  if (std::from_chars(text.data(), end, wide).ec == std::errc() &&
-      std::isfinite(static_cast<double>(wide)))
-    return static_cast<double>(wide);
-  throw MyServis::EConvertError("'" + value + "' is not a valid floating point value");
-}
-
 TNamedValue* ReadKey(const std::string& name, const std::string& value, const std::string& path,
                      TLineReader& reader) {
   std::string fullPath = path + "\\" + UpperCase(name);
@@ -190,7 +175,8 @@ void WriteList(std::string line, const std::vector<std::string>& items, std::str
   if (line.size() <= ListLineLimit && line != continuation) out += line + LineEnd;
 }
 
-void WriteTextSection(TCtlNode& node, int indentWidth, std::string& out) {
+void WriteTextSection(TCtlNode& node, const std::string& fileName, int indentWidth,
+                      std::string& out) {
   const std::string indent(static_cast<std::size_t>(indentWidth), ' ');
   for (std::int32_t i = 0; i < node.ChildCount(); ++i) {
     TCtlNode& child = *node.Child(i);
@@ -199,10 +185,10 @@ void WriteTextSection(TCtlNode& node, int indentWidth, std::string& out) {
       out += indent + comment->Text + LineEnd;
     } else if (auto* include = dynamic_cast<TInclude*>(entry)) {
       out += indent + "$Include " + include->FileName + LineEnd;
-      SaveControlFile(include->Handle, smAsLoaded);
+      SaveIncludedFile(include->Handle, fileName);
     } else if (auto* section = dynamic_cast<TSection*>(entry)) {
       out += indent + "$Section " + section->Name + LineEnd;
-      WriteTextSection(child, indentWidth + 2, out);
+      WriteTextSection(child, fileName, indentWidth + 2, out);
       out += indent + "$EndOfSection" + LineEnd;
     } else if (auto* list = dynamic_cast<TStringListValue*>(entry)) {
       WriteList(KeyColumn(indent, list->Name), list->Items, out);
@@ -222,7 +208,7 @@ void ReadTextFile(const std::string& fileName, const std::string& bytes, TCtlNod
 
 void WriteTextFile(TCtlNode& fileNode, const std::string& fileName) {
   std::string out;
-  WriteTextSection(fileNode, 0, out);
+  WriteTextSection(fileNode, fileName, 0, out);
   MyServis::WriteFileAtomically(fileName, out);
 }
 
@@ -265,23 +251,32 @@ bool IsFloatText(std::string_view text) {
   return i == text.size();
 }
 
+// Values too small for a double become the nearest one (zero at worst); values
+// too large fail.
+double ParseFloatText(const std::string& value) {
+  std::string text = TrimLeft(value);
+  if (!text.empty() && text[0] == '+') text.erase(0, 1);
+  const char* end = text.data() + text.size();
+  double number = 0;
+  if (std::from_chars(text.data(), end, number).ec == std::errc()) return number;
+  long double wide = 0;
+  if (std::from_chars(text.data(), end, wide).ec == std::errc() &&
+      std::isfinite(static_cast<double>(wide)))
+    return static_cast<double>(wide);
+  throw MyServis::EConvertError("'" + value + "' is not a valid floating point value");
+}
+
 // Built with to_chars, which no locale can change.
 std::string FloatText(double value) {
   char text[64];
-  auto scientific = [&](double v) {
-    auto result = std::to_chars(text, text + sizeof text, v, std::chars_format::scientific, 8);
-    return std::string(text, result.ptr);
-  };
-  if (!std::isfinite(value)) return scientific(value);
-  std::string nine = scientific(value);
-  double rounded = value;
-  std::from_chars(nine.data(), nine.data() + nine.size(), rounded);
-  if (std::fabs(rounded) >= 1e9) {
-    nine[nine.find('e')] = 'E';
-    return nine;
-  }
-  auto result = std::to_chars(text, text + sizeof text, rounded, std::chars_format::fixed, 6);
-  return std::string(text, result.ptr);
+  std::string shortest(text, std::to_chars(text, text + sizeof text, value).ptr);
+  if (!std::isfinite(value)) return shortest;
+  std::size_t exponent = shortest.find('e');
+  if (exponent != std::string::npos)
+    shortest[exponent] = 'E';
+  else if (shortest.find('.') == std::string::npos)
+    shortest += ".0";
+  return shortest;
 }
 
 std::string KeyValueText(const TNamedValue& key) {

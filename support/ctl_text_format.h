@@ -16,7 +16,12 @@ void WriteTextFile(TCtlNode& fileNode, const std::string& fileName);
 
 bool IsIntegerText(std::string_view text);
 bool IsFloatText(std::string_view text);
-// Nine significant digits, six after the point: 3.5 -> "3.500000".
+// A value of text that IsFloatText accepts.
+double ParseFloatText(const std::string& value);
+// The shortest text that reads back as the same double, with a point or an
+// exponent so that it reads back as a float rather than an integer: 3.5 ->
+// "3.5", 3 -> "3.0", 1e22 -> "1E+22". Written by older versions with six
+// decimals ("3.500000"), which still read.
 std::string FloatText(double value);
 // A key's value as a key line carries it; a list on one line, unwrapped.
 std::string KeyValueText(const TNamedValue& key);

@@ -12,7 +12,7 @@ const char* const AllKinds = "# comment\r\n"
                              "Port    80\r\n"
                              "Flag    ON\r\n"
                              "Off     OFF\r\n"
-                             "Real    -2.500000\r\n"
+                             "Real    -2.5\r\n"
                              "Name    \"Hello World\"\r\n"
                              "$Section Window\r\n"
                              "  List          (a,      \"b c\",  \"\")\r\n"
@@ -94,12 +94,12 @@ TEST(BinaryForm, ReadsHandMadeChunks) {
   TTempFolder folder;
   std::string name = folder.Write("made.ctl", BinaryFile(body.Bytes + "x"));
   EXPECT_EQ(ListEntries(TControlFile(name, "")),
-            "key Odd ON\nkey Tail \"abc\"\nsection S\nkey R 1.500000\n");
+            "key Odd ON\nkey Tail \"abc\"\nsection S\nkey R 1.5\n");
   // The byte 7 is kept as it was read.
   SaveAs(name, smAsLoaded);
   SaveAs(name, smText);
   EXPECT_EQ(folder.Read("made.ctl"),
-            "Odd     ON\r\nTail    \"abc\"\r\n$Section S\r\n$EndOfSection\r\nR       1.500000\r\n");
+            "Odd     ON\r\nTail    \"abc\"\r\n$Section S\r\n$EndOfSection\r\nR       1.5\r\n");
 }
 
 TEST(BinaryForm, KeepsTheTrueByteAsRead) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace ControlFiles2;
 
@@ -233,4 +234,36 @@ TEST(ControlFile, RefusesIncludeChainsBeyondTheLimit) {
   EXPECT_EQ(message.find("CTL2: Can't load control file: " + folder.File("chain0.ctl")),
             message.find(']') + 2);
   EXPECT_NE(message.find("CTL2: includes nested more than 256 levels deep"), std::string::npos);
+}
+
+// An include may name any file, such as another program's settings; a save
+// rewrites an included file only when it lies in the including file's folder.
+TEST(ControlFile, SavesIncludedFilesOnlyFromItsOwnFolder) {
+  TTempFolder home, elsewhere;
+  const std::string theirs = "# another program's\nColor red\n";
+  elsewhere.Write("theirs.ctl", theirs);
+  ASSERT_EQ(::symlink(elsewhere.File("theirs.ctl").c_str(), home.File("linked.ctl").c_str()), 0);
+  struct TCase {
+    std::string Include;
+    bool Written;
+  } cases[] = {
+      {elsewhere.File("theirs.ctl"), false},
+      {"linked.ctl", false}, // beside, but a link to the other folder
+      {"beside.ctl", true},
+      {home.File("beside.ctl"), true},
+  };
+  for (std::int32_t mode : {smText, smBinary}) {
+    for (const TCase& c : cases) {
+      home.Write("beside.ctl", "Color red\n");
+      {
+        TControlFile settings(
+            home.Write("settings.ctl", "$Include " + c.Include + "\nRecentSong \"\"\n"), "");
+        settings.SetString("RecentSong", "/songs/a.txt");
+        MyServis::TNamedLockGuard guard(State().ControlFilesLock);
+        SaveControlFile(settings.Handle, mode);
+      }
+      EXPECT_EQ(elsewhere.Read("theirs.ctl"), theirs) << c.Include << " " << mode;
+      EXPECT_EQ(home.Read("beside.ctl") != "Color red\n", c.Written) << c.Include << " " << mode;
+    }
+  }
 }

@@ -1,6 +1,9 @@
 #include "ctl_test_files.h"
 
+#include <cmath>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <random>
 
 using namespace ControlFiles2;
 
@@ -30,15 +33,15 @@ TEST(TextForm, TypesKeysByTheirValues) {
       {"Switch on", "Switch          ON"},
       {"Switch\tOfF", "Switch          OFF"},
       {"Quoted \"12\"", "Quoted          \"12\""},
-      {"Big 2147483648", "Big     2.14748365E+09"},
+      {"Big 2147483648", "Big     2147483648.0"},
       {"Low -2147483648", "Low     -2147483648"},
       {"Ten 1999999999", "Ten     1999999999"},
-      {"Ten3 3000000000", "Ten3    3.00000000E+09"},
+      {"Ten3 3000000000", "Ten3    3E+09"},
       {"Plus +7", "Plus    7"},
       {"Comma 1,5", "Comma           \"1,5\""},
       {"Point 1.", "Point           \"1.\""},
       {"Lead .5", "Lead    \".5\""},
-      {"Real 2.5e-3", "Real    0.002500"},
+      {"Real 2.5e-3", "Real    0.0025"},
       {"Empty", "Empty           \"\""},
       {"Spaced     a  b ", "Spaced          \"a  b\""},
       {"Inner \"say \"\"hi\"\"\"", "Inner           \"say \"hi\"\""},
@@ -50,22 +53,59 @@ TEST(TextForm, TypesKeysByTheirValues) {
   }
 }
 
-TEST(TextForm, WritesFloatsWithNineDigitsAndSixDecimals) {
+// Saving must not round what it keeps: each float is written in the fewest
+// digits that read back as the very same double.
+TEST(TextForm, WritesFloatsThatReadBackTheSame) {
   struct TCase {
     double Value;
     const char* Text;
   } cases[] = {
-      {3.5, "3.500000"},
-      {-2.25, "-2.250000"},
-      {0, "0.000000"},
-      {123456.789012, "123456.789000"},
-      {0.1234567891, "0.123457"},
-      {999999999.4, "999999999.000000"},
-      {999999999.6, "1.00000000E+09"},
-      {-12345678901.0, "-1.23456789E+10"},
+      {3.5, "3.5"},
+      {-2.25, "-2.25"},
+      {0, "0.0"},
+      {-0.0, "-0.0"},
+      {3, "3.0"},
+      {3.14159265358979, "3.14159265358979"},
+      {0.1, "0.1"},
+      {123456.789012, "123456.789012"},
+      {1999999999, "1999999999.0"},
+      {1e22, "1E+22"},
+      {-1.5e-7, "-1.5E-07"},
+      {5e-324, "5E-324"},
+      {1.7976931348623157e308, "1.7976931348623157E+308"},
   };
   for (const TCase& c : cases)
     EXPECT_EQ(FloatText(c.Value), c.Text) << c.Value;
+
+  std::mt19937_64 random(20260301);
+  std::vector<double> values;
+  for (const TCase& c : cases)
+    values.push_back(c.Value);
+  while (values.size() < 500) {
+    const std::uint64_t bits = random();
+    double value = 0;
+    std::memcpy(&value, &bits, sizeof value);
+    if (std::isfinite(value)) values.push_back(value);
+  }
+  std::string text;
+  for (std::size_t i = 0; i < values.size(); ++i)
+    text += "F" + std::to_string(i) + " " + FloatText(values[i]) + "\n";
+  TTempFolder folder;
+  const std::string name = folder.Write("floats.ctl", text);
+  TControlFile(name, "").Save();
+  TControlFile file(name, "");
+  MyServis::TNamedLockGuard guard(State().ControlFilesLock);
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    auto* key = dynamic_cast<TFloatValue*>(FindKey("FLOATS.CTL:\\F" + std::to_string(i)));
+    ASSERT_NE(key, nullptr) << i;
+    EXPECT_EQ(std::memcmp(&key->Value, &values[i], sizeof(double)), 0) << FloatText(values[i]);
+  }
+}
+
+TEST(TextForm, ReadsFloatsAsOlderVersionsWroteThem) {
+  EXPECT_EQ(Resave("A 3.500000\nB 1.00000000E+09\nC -1.23456789E+10\nD 0.123457\n"),
+            "A       3.5\r\nB       1E+09\r\nC       -12345678900.0\r\n"
+            "D       0.123457\r\n");
   EXPECT_TRUE(IsFloatText("  -1.5E+10"));
   for (const char* bad : {"1.", ".5", "1e", "1.5x", "", "-", "1 "})
     EXPECT_FALSE(IsFloatText(bad));
@@ -161,7 +201,7 @@ TEST(TextForm, ReportsFloatsOutOfRange) {
   std::string message = LoadFailure("Huge 1" + std::string(400, '0') + "\n");
   EXPECT_NE(message.find("CTL2: Can't load control file: "), std::string::npos);
   EXPECT_NE(message.find("is not a valid floating point value"), std::string::npos) << message;
-  EXPECT_EQ(Resave("Small 0." + std::string(398, '0') + "1\n"), "Small           0.000000\r\n");
+  EXPECT_EQ(Resave("Small 0." + std::string(398, '0') + "1\n"), "Small           0.0\r\n");
 }
 
 TEST(TextForm, LoadsIncludesBesideTheIncludingFile) {
