@@ -1,6 +1,8 @@
 #include "app/main_form.h"
 
 #include "app/image_widget.h"
+#include "app/lyrics_memo.h"
+#include "song/recovery_writer.h"
 #include "support/message_boxes.h"
 
 #include <QAction>
@@ -308,7 +310,7 @@ QWidget* TMainForm::CreateViewArea() {
   left->addWidget(Keyboard);
   row->addLayout(left, 1);
 
-  Lyrics = new QPlainTextEdit;
+  Lyrics = new TLyricsMemo;
   Lyrics->setFixedWidth(100);
   QFont memoFont("Arial");
   memoFont.setPixelSize(12);

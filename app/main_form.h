@@ -32,6 +32,10 @@ class QScrollBar;
 class QSlider;
 class QTimer;
 
+namespace songData {
+class TRecoveryWriter;
+}
+
 namespace app {
 
 class TAboutBox;
@@ -236,6 +240,8 @@ public:
   void KeepRecovery(bool due);
   void RemoveRecovery();
   bool OfferRecovery();
+  // Returns once the recovery file is as the last change left it.
+  void WaitForRecovery();
   void UpdateCaption();
 
   const TEditorContext& Context() const { return context_; }
@@ -295,6 +301,8 @@ private:
   bool silentShown_ = false;
   std::optional<MyServis::TFileStamp> diskStamp_; // the song file as last loaded or saved
   bool recoveryKept_ = false;
+  std::string recoveryFile_; // this editor's recovery file, while recoveryKept_
+  std::unique_ptr<songData::TRecoveryWriter> recoveryWriter_;
   std::chrono::steady_clock::time_point recoveryTime_;
   int latencyMs_ = 0;       // added to the sound device's own delay
   bool statusHeld_ = false; // the status panel keeps its text through the analysis

@@ -171,7 +171,9 @@ void RecoverySeeds() {
   song.SongDir = "/home/author/songs";
   song.SongFileName = "Seed.txt";
   song.Tags = {"#TITLE:Seed", "#MP3:seed.mp3"};
-  Seed("recovery_file_fuzz", "solo.recovery", RecoveryText(song));
+  Seed("recovery_file_fuzz", "solo.recovery", RecoveryText(song, std::nullopt));
+  Seed("recovery_file_fuzz", "stamped.recovery",
+       RecoveryText(song, MyServis::TFileStamp{1765000000123456789, 4096}));
   Seed("recovery_file_fuzz", "empty.recovery", "#CHORVANTA-RECOVERY:/a.txt\nE\n");
 }
 
