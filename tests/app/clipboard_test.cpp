@@ -4,7 +4,11 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QLineEdit>
 #include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+#include <functional>
 
 namespace {
 
@@ -86,3 +90,69 @@ TEST_F(Clipboard, ForeignOrShortBlocksPasteOnlyWhatTheyHold) {
 }
 
 } // namespace
+
+// Whatever the clipboard holds, a paste into any field or the view never crashes:
+// Qt's own memo paste read past an empty clipboard. Lyrics take only text.
+TEST_F(Clipboard, NoPasteInAnyFieldCrashes) {
+  const std::string song = WriteSong("fast.txt", Fast);
+  Start(QString::fromStdString(song));
+  QApplication::setActiveWindow(Form.get());
+  Form->SelectAll1Click();
+  Form->EditCopy1Execute();
+  QMimeData* const ownBlock = new QMimeData;
+  for (const QString& format : QApplication::clipboard()->mimeData()->formats())
+    ownBlock->setData(format, QApplication::clipboard()->mimeData()->data(format));
+  struct TContent {
+    const char* name;
+    std::function<QMimeData*()> make; // null: a cleared clipboard
+    QString memoLine;                 // what the memo's first line reads after the paste
+  } contents[] = {
+      {"cleared", nullptr, "x"},
+      // What the X11 clipboard gives when no program holds it.
+      {"empty", [] { return new QMimeData; }, "x"},
+      {"text",
+       [] {
+         auto* data = new QMimeData;
+         data->setText("la\r\nlo");
+         return data;
+       },
+       "la"},
+      {"foreign",
+       [] {
+         auto* data = new QMimeData;
+         data->setData("application/x-foreign", QByteArray("\0\1\2", 3));
+         return data;
+       },
+       "x"},
+      {"own notes",
+       [&] {
+         auto* data = new QMimeData;
+         for (const QString& format : ownBlock->formats())
+           data->setData(format, ownBlock->data(format));
+         return data;
+       },
+       "x"},
+  };
+  QWidget* const fields[] = {Form->Lyrics, Form->editBPM, Form->editGAP, Form->EditVGap};
+  for (const TContent& content : contents) {
+    for (QWidget* field : fields) {
+      Form->LoadSong(song);
+      if (content.make)
+        QApplication::clipboard()->setMimeData(content.make());
+      else
+        QApplication::clipboard()->clear();
+      field->setFocus();
+      if (field == Form->Lyrics) Form->Lyrics->moveCursor(QTextCursor::Start);
+      viewinput::Key(*Form, Qt::Key_V, Qt::ControlModifier);
+      viewinput::Mouse(Form->Lyrics->viewport(), QEvent::MouseButtonRelease, {5, 5},
+                       Qt::MiddleButton, Qt::NoButton);
+      if (field == Form->Lyrics) {
+        EXPECT_EQ(MemoLines().front(), content.memoLine) << content.name;
+      }
+    }
+    Form->MainImg->setFocus();
+    Form->EditPaste1->trigger();
+  }
+  delete ownBlock;
+  EXPECT_TRUE(ErrorTexts.empty());
+}
