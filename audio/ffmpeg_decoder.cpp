@@ -1,6 +1,6 @@
 #include "audio/ffmpeg_decoder.h"
 
-#include "audio/music_loader.h"
+#include "audio/music_length_limit.h"
 #include "support/exceptions.h"
 #include "support/file_io.h"
 
@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -112,6 +113,14 @@ TFormat OpenFormat(TMemoryFile& file, TInput& input) {
   return owned;
 }
 
+// The length the file tells; none when FFmpeg could only guess it from the bit rate.
+std::optional<double> ToldSeconds(const AVFormatContext& format, const AVStream& stream) {
+  if (format.duration_estimation_method == AVFMT_DURATION_FROM_BITRATE) return std::nullopt;
+  if (stream.duration > 0) return static_cast<double>(stream.duration) * av_q2d(stream.time_base);
+  if (format.duration > 0) return static_cast<double>(format.duration) / AV_TIME_BASE;
+  return std::nullopt;
+}
+
 TDecoder OpenDecoder(AVFormatContext* format, int& stream) {
   const AVCodec* codec = nullptr;
   stream = Check(av_find_best_stream(format, AVMEDIA_TYPE_AUDIO, -1, -1, &codec, 0));
@@ -125,11 +134,11 @@ TDecoder OpenDecoder(AVFormatContext* format, int& stream) {
 }
 
 // Converts decoded frames to 16-bit interleaved at the first frame's rate,
-// mono for mono music and stereo for anything else.
+// mono for mono music and stereo for anything else, up to the most seconds.
 class TConverter {
 public:
-  TConverter(songData::TPcmMusic& music, std::size_t fileBytes)
-      : Music_(music), FileBytes_(fileBytes) {}
+  TConverter(songData::TPcmMusic& music, std::size_t fileBytes, double mostSeconds)
+      : Music_(music), FileBytes_(fileBytes), MostSeconds_(mostSeconds) {}
   ~TConverter() {
     av_channel_layout_uninit(&InLayout_);
     av_channel_layout_uninit(&OutLayout_);
@@ -138,6 +147,7 @@ public:
   TConverter& operator=(const TConverter&) = delete;
 
   void Add(const AVFrame& frame, std::int64_t durationMicroseconds) {
+    if (Cut_) return;
     if (!Resampler_) Start(frame, durationMicroseconds);
     if (frame.format != InFormat_ || frame.sample_rate != InRate_ ||
         av_channel_layout_compare(&frame.ch_layout, &InLayout_) != 0) {
@@ -149,7 +159,14 @@ public:
   }
 
   void Flush() {
-    if (Resampler_) Convert(nullptr, 0);
+    if (Resampler_ && !Cut_) Convert(nullptr, 0);
+  }
+
+  // True once the music reached the most seconds with more to come.
+  bool Cut() const { return Cut_; }
+  double DecodedSeconds() const {
+    return Music_.SampleRate > 0 ? static_cast<double>(songData::Frames(Music_)) / Music_.SampleRate
+                                 : 0.0;
   }
 
 private:
@@ -163,11 +180,13 @@ private:
     // and growing a buffer of minutes at the very end would copy all of it. The
     // limit holds for that second too, as a damaged header may give any rate.
     constexpr std::int64_t MostFramesPerByte = 48;
+    const std::int64_t mostFrames = MusicLoader::MostFrames(MostSeconds_, frame.sample_rate);
+    MostSamples_ = static_cast<std::size_t>(mostFrames * OutLayout_.nb_channels);
     const std::int64_t frames = std::min<std::int64_t>(
-        std::max<std::int64_t>(av_rescale(durationMicroseconds, frame.sample_rate, AV_TIME_BASE),
-                               0) +
-            frame.sample_rate,
-        static_cast<std::int64_t>(FileBytes_) * MostFramesPerByte);
+        {std::max<std::int64_t>(av_rescale(durationMicroseconds, frame.sample_rate, AV_TIME_BASE),
+                                0) +
+             frame.sample_rate,
+         static_cast<std::int64_t>(FileBytes_) * MostFramesPerByte, mostFrames});
     Music_.Samples.reserve(static_cast<std::size_t>(frames * OutLayout_.nb_channels));
   }
 
@@ -201,12 +220,20 @@ private:
       Scratch_.resize(static_cast<std::size_t>(room) * channels);
     auto* out = reinterpret_cast<std::uint8_t*>(Scratch_.data());
     const int made = Check(swr_convert(Resampler_.get(), &out, room, in, frames));
+    std::size_t count = static_cast<std::size_t>(made) * channels;
+    if (Music_.Samples.size() + count > MostSamples_) {
+      count = MostSamples_ - Music_.Samples.size();
+      Cut_ = true;
+    }
     Music_.Samples.insert(Music_.Samples.end(), Scratch_.begin(),
-                          Scratch_.begin() + static_cast<std::ptrdiff_t>(made * channels));
+                          Scratch_.begin() + static_cast<std::ptrdiff_t>(count));
   }
 
   songData::TPcmMusic& Music_;
   std::size_t FileBytes_;
+  double MostSeconds_;
+  std::size_t MostSamples_ = 0; // known with the first frame
+  bool Cut_ = false;
   TResampler Resampler_;
   std::vector<std::int16_t> Scratch_;
   AVChannelLayout InLayout_{};
@@ -217,21 +244,22 @@ private:
 
 } // namespace
 
-void DecodeWithFfmpeg(const std::string& path, const std::function<void()>& progress,
-                      songData::TPcmMusic& music) {
-  DecodeProgress = 0.0f;
-  const std::string bytes = MyServis::ReadFileBytes(path);
+TDecodeOutcome DecodeWithFfmpeg(const std::string& path, const TDecodeOptions& options,
+                                songData::TPcmMusic& music) {
+  const std::string bytes = MyServis::ReadFileBytes(path, MostMusicFileBytes);
   TMemoryFile file{bytes};
   TInput input;
   TFormat format = OpenFormat(file, input);
   int stream = 0;
   TDecoder decoder = OpenDecoder(format.get(), stream);
+  const std::optional<double> told = ToldSeconds(*format, *format->streams[stream]);
+  if (told && *told > options.MostSeconds) RefuseLongMusic(options.MostSeconds);
   TPacket packet(av_packet_alloc());
   TFrame frame(av_frame_alloc());
   if (!packet || !frame) FailDecoding("out of memory");
 
   songData::TPcmMusic decoded;
-  TConverter converter(decoded, bytes.size());
+  TConverter converter(decoded, bytes.size(), options.MostSeconds);
   auto receiveFrames = [&] {
     for (;;) {
       const int result = avcodec_receive_frame(decoder.get(), frame.get());
@@ -241,8 +269,9 @@ void DecodeWithFfmpeg(const std::string& path, const std::function<void()>& prog
       av_frame_unref(frame.get());
     }
   };
-  std::size_t reportedSteps = 0;
-  for (;;) {
+  float fraction = 0.0f;
+  std::size_t reportedSteps = 0, reportedMusicSteps = 0;
+  while (!converter.Cut()) {
     const int read = av_read_frame(format.get(), packet.get());
     if (read == AVERROR_EOF) break;
     Check(read);
@@ -257,18 +286,28 @@ void DecodeWithFfmpeg(const std::string& path, const std::function<void()>& prog
     const std::size_t consumed =
         packet->pos >= 0 ? static_cast<std::size_t>(packet->pos + packet->size) : file.Offset;
     av_packet_unref(packet.get());
+    const auto musicSteps =
+        static_cast<std::size_t>(converter.DecodedSeconds() / ProgressStepSeconds);
+    bool due = musicSteps > reportedMusicSteps;
+    reportedMusicSteps = musicSteps;
     if (consumed / ProgressStepBytes > reportedSteps && consumed <= bytes.size()) {
       reportedSteps = consumed / ProgressStepBytes;
-      DecodeProgress = static_cast<float>(static_cast<double>(consumed) / bytes.size());
-      if (progress) progress();
+      fraction = static_cast<float>(static_cast<double>(consumed) / bytes.size());
+      due = true;
     }
+    if (due && options.Progress && !options.Progress(fraction))
+      return {.Cancelled = true, .Notice = {}};
   }
-  Check(avcodec_send_packet(decoder.get(), nullptr));
-  receiveFrames();
-  converter.Flush();
+  if (!converter.Cut()) {
+    Check(avcodec_send_packet(decoder.get(), nullptr));
+    receiveFrames();
+    converter.Flush();
+  }
   if (decoded.Samples.empty()) FailDecoding("no audio in the file");
   music = std::move(decoded);
-  DecodeProgress = 1.0f;
+  TDecodeOutcome outcome;
+  if (converter.Cut()) outcome.Notice = CutMusicNotice(options.MostSeconds);
+  return outcome;
 }
 
 } // namespace MusicLoader

@@ -1,5 +1,6 @@
 #include "audio/mp3_loader.h"
 
+#include "audio/music_length_limit.h"
 #include "support/exceptions.h"
 #include "support/file_io.h"
 
@@ -10,8 +11,6 @@
 #include <sys/mman.h>
 
 namespace MP3Loader {
-
-float DecodeProgress = 0.0f;
 
 namespace {
 
@@ -58,9 +57,13 @@ void AdviseHugePages(void* data, std::size_t bytes) {
 }
 
 struct TDecodeTarget {
+  explicit TDecodeTarget(double mostSeconds) : MostSeconds(mostSeconds) {}
   songData::TPcmMusic Music;
   long Rate = 0;
   int Channels = 0;
+  double MostSeconds;
+  std::size_t MostSamples = 0; // known with the format
+  bool Cut = false;            // the file holds more than MostSamples
 };
 
 void TakeFormat(mpg123_handle* mh, TDecodeTarget& target, std::size_t fileBytes) {
@@ -75,11 +78,18 @@ void TakeFormat(mpg123_handle* mh, TDecodeTarget& target, std::size_t fileBytes)
     // A damaged info frame may claim any length, so no claim beyond what the
     // lowest bit rate could hold in a file of this size is believed.
     constexpr std::size_t MostFramesPerByte = 48;
-    off_t frames = mpg123_length(mh);
-    std::size_t expected =
-        frames > 0 ? std::min(static_cast<std::size_t>(frames), fileBytes * MostFramesPerByte) *
-                         static_cast<std::size_t>(channels)
-                   : fileBytes * 12;
+    const off_t claimed = mpg123_length(mh);
+    const std::size_t believed =
+        claimed > 0 ? std::min(static_cast<std::size_t>(claimed), fileBytes * MostFramesPerByte)
+                    : 0;
+    const auto mostFrames = static_cast<std::size_t>(
+        MusicLoader::MostFrames(target.MostSeconds, static_cast<int>(rate)));
+    if (believed > mostFrames && believed == static_cast<std::size_t>(claimed))
+      MusicLoader::RefuseLongMusic(target.MostSeconds);
+    target.MostSamples = mostFrames * static_cast<std::size_t>(channels);
+    const std::size_t expected =
+        std::min(claimed > 0 ? believed * static_cast<std::size_t>(channels) : fileBytes * 12,
+                 target.MostSamples);
     target.Music.Samples.reserve(expected);
     AdviseHugePages(target.Music.Samples.data(), expected * sizeof(std::int16_t));
     // Frames of another rate or channel count later in the file come out
@@ -93,9 +103,9 @@ void TakeFormat(mpg123_handle* mh, TDecodeTarget& target, std::size_t fileBytes)
   }
 }
 
-// Decodes every frame the input fed so far completes.
+// Decodes every frame the input fed so far completes, up to the most samples.
 void DrainFrames(mpg123_handle* mh, TDecodeTarget& target, std::size_t fileBytes) {
-  for (;;) {
+  while (!target.Cut) {
     off_t frameNumber = 0;
     unsigned char* audio = nullptr;
     std::size_t bytes = 0;
@@ -110,6 +120,10 @@ void DrainFrames(mpg123_handle* mh, TDecodeTarget& target, std::size_t fileBytes
     std::vector<std::int16_t>& samples = target.Music.Samples;
     std::size_t count = bytes / sizeof(std::int16_t);
     std::size_t at = samples.size();
+    if (at + count > target.MostSamples) {
+      count = target.MostSamples - at;
+      target.Cut = true;
+    }
     samples.resize(at + count);
     std::memcpy(samples.data() + at, audio, count * sizeof(std::int16_t));
   }
@@ -117,22 +131,22 @@ void DrainFrames(mpg123_handle* mh, TDecodeTarget& target, std::size_t fileBytes
 
 } // namespace
 
-void DecodeMp3(const std::string& path, const std::function<void()>& progress,
-               songData::TPcmMusic& music) {
-  DecodeProgress = 0.0f;
-  const std::string file = MyServis::ReadFileBytes(path);
+MusicLoader::TDecodeOutcome DecodeMp3(const std::string& path,
+                                      const MusicLoader::TDecodeOptions& options,
+                                      songData::TPcmMusic& music) {
+  const std::string file = MyServis::ReadFileBytes(path, MusicLoader::MostMusicFileBytes);
   if (file.size() < MinimumFileBytes) throw MyServis::EError("Invalid MP3 file");
 
   THandle handle = OpenDecoder();
   mpg123_handle* mh = handle.get();
-  TDecodeTarget target;
+  TDecodeTarget target(options.MostSeconds);
   const auto* bytes = reinterpret_cast<const unsigned char*>(file.data());
-  for (std::size_t offset = 0; offset < file.size(); offset += DecodeChunkBytes) {
+  for (std::size_t offset = 0; offset < file.size() && !target.Cut; offset += DecodeChunkBytes) {
     std::size_t piece = std::min(DecodeChunkBytes, file.size() - offset);
     if (mpg123_feed(mh, bytes + offset, piece) != MPG123_OK) FailDecoding(mpg123_strerror(mh));
     DrainFrames(mh, target, file.size());
-    DecodeProgress = static_cast<float>(static_cast<double>(offset + piece) / file.size());
-    if (progress) progress();
+    const auto fraction = static_cast<float>(static_cast<double>(offset + piece) / file.size());
+    if (options.Progress && !options.Progress(fraction)) return {.Cancelled = true, .Notice = {}};
   }
   // Frames held back for the gapless end come out once the input is known to end.
   if (mpg123_set_filesize(mh, static_cast<off_t>(file.size())) != MPG123_OK)
@@ -148,7 +162,9 @@ void DecodeMp3(const std::string& path, const std::function<void()>& progress,
       target.Music.Samples.size() + target.Music.Samples.size() / 4)
     target.Music.Samples.shrink_to_fit();
   music = std::move(target.Music);
-  DecodeProgress = 1.0f;
+  MusicLoader::TDecodeOutcome outcome;
+  if (target.Cut) outcome.Notice = MusicLoader::CutMusicNotice(options.MostSeconds);
+  return outcome;
 }
 
 } // namespace MP3Loader

@@ -3,7 +3,9 @@
 #include "audio/ffmpeg_decoder.h"
 #include "audio/mp3_loader.h"
 
-#include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace MusicLoader {
 
@@ -23,26 +25,43 @@ bool LooksLikeMp3(const std::string& head) {
   return sync && version && layer && bitRate && sampleRate;
 }
 
-void DecodeMusic(const std::string& path, const std::function<void()>& progress,
-                 songData::TPcmMusic& music) {
+namespace {
+
+// The first bytes of a regular file, else none. Opened without blocking, so that
+// a FIFO goes on at once to the decoder, which refuses it.
+std::string FileHead(const std::string& path) {
   std::string head(4, '\0');
-  std::ifstream file(path, std::ios::binary);
-  file.read(head.data(), static_cast<std::streamsize>(head.size()));
-  head.resize(static_cast<std::size_t>(file.gcount()));
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return {};
+  struct stat st {};
+  const ssize_t got =
+      ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? ::read(fd, head.data(), head.size()) : 0;
+  ::close(fd);
+  head.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+  return head;
+}
+
+} // namespace
+
+TDecodeOutcome DecodeMusic(const std::string& path, const TDecodeOptions& options,
+                           songData::TPcmMusic& music) {
   // A file that cannot be read goes on to FFmpeg's loader, which reports why.
-  if (!LooksLikeMp3(head)) {
-    DecodeWithFfmpeg(path, progress, music);
-    return;
-  }
+  if (LooksLikeMp3(FileHead(path))) return MP3Loader::DecodeMp3(path, options, music);
+  return DecodeWithFfmpeg(path, options, music);
+}
+
+TDecodeOutcome DecodeMusic(const std::string& path, const std::function<void()>& progress,
+                           songData::TPcmMusic& music) {
   DecodeProgress = 0.0f;
-  MP3Loader::DecodeMp3(
-      path,
-      [&progress] {
-        DecodeProgress = MP3Loader::DecodeProgress;
-        if (progress) progress();
-      },
-      music);
+  TDecodeOptions options;
+  options.Progress = [&progress](float fraction) {
+    DecodeProgress = fraction;
+    if (progress) progress();
+    return true;
+  };
+  TDecodeOutcome outcome = DecodeMusic(path, options, music);
   DecodeProgress = 1.0f;
+  return outcome;
 }
 
 } // namespace MusicLoader

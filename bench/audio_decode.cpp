@@ -97,7 +97,7 @@ void BM_DecodeMp3VsMpg123(benchmark::State& state) {
                                   "44.1 -m j -b 128 RAW OUT");
   Compare(state, path, "mpg123 -q -s '" + path + "'",
           [](const std::string& file, songData::TPcmMusic& music) {
-            MP3Loader::DecodeMp3(file, nullptr, music);
+            MP3Loader::DecodeMp3(file, {}, music);
           });
 }
 BENCHMARK(BM_DecodeMp3VsMpg123)->Unit(benchmark::kMillisecond)->Iterations(5);

@@ -39,13 +39,12 @@ TEST_P(DecodeFormat, KeepsRateChannelsAndEveryFrame) {
   EncodeMp3(path, SineSamples(c.Rate, c.Channels, frames, 440.0, 10000.0), c.Rate, c.Channels,
             c.LameOptions);
   TPcmMusic music;
-  MP3Loader::DecodeMp3(path, nullptr, music);
+  MP3Loader::DecodeMp3(path, {}, music);
   EXPECT_EQ(music.SampleRate, c.Rate);
   EXPECT_EQ(music.Stereo, c.Channels == 2);
   // The encoder's delay and padding are trimmed: exactly the frames put in.
   EXPECT_EQ(songData::Frames(music), std::size_t(frames));
   EXPECT_NEAR(Rms(music.Samples), 10000.0 / std::sqrt(2.0), 400.0);
-  EXPECT_FLOAT_EQ(MP3Loader::DecodeProgress, 1.0f);
 }
 
 INSTANTIATE_TEST_SUITE_P(Mp3Files, DecodeFormat,
@@ -65,7 +64,7 @@ TEST(DecodeMp3, ADamagedInfoFrameClaimingAHugeLengthIsNotBelieved) {
   bytes.replace(info + 8, 4, "\x7F\xFF\xFF\xFF");
   folder.Write("tone.mp3", bytes);
   TPcmMusic music;
-  MP3Loader::DecodeMp3(path, nullptr, music);
+  MP3Loader::DecodeMp3(path, {}, music);
   EXPECT_GE(songData::Frames(music), 22050u);
   EXPECT_LT(music.Samples.capacity(), 4u << 20);
 }
@@ -75,7 +74,7 @@ TEST(DecodeMp3, SkipsALargeId3v2Tag) {
   std::string tone = folder.File("tone.mp3");
   EncodeMp3(tone, SineSamples(44100, 2, 22050, 440.0, 10000.0), 44100, 2);
   TPcmMusic plain;
-  MP3Loader::DecodeMp3(tone, nullptr, plain);
+  MP3Loader::DecodeMp3(tone, {}, plain);
   // A tag of 3 MB uses the highest size byte, which only a full reading of the size sees.
   const std::size_t tagBytes = 3u << 20;
   std::string tag = "ID3";
@@ -87,7 +86,7 @@ TEST(DecodeMp3, SkipsALargeId3v2Tag) {
   std::string audio((std::istreambuf_iterator<char>(in)), {});
   folder.Write("tagged.mp3", tag + audio);
   TPcmMusic tagged;
-  MP3Loader::DecodeMp3(folder.File("tagged.mp3"), nullptr, tagged);
+  MP3Loader::DecodeMp3(folder.File("tagged.mp3"), {}, tagged);
   EXPECT_EQ(tagged.Samples, plain.Samples);
 }
 
@@ -97,8 +96,12 @@ TEST(DecodeMp3, ReportsProgressForEveryPieceOfInput) {
   EncodeMp3(path, SineSamples(44100, 2, 44100, 440.0, 10000.0), 44100, 2);
   std::vector<float> seen;
   TPcmMusic music;
-  MP3Loader::DecodeMp3(
-      path, [&] { seen.push_back(MP3Loader::DecodeProgress); }, music);
+  MusicLoader::TDecodeOptions options;
+  options.Progress = [&](float fraction) {
+    seen.push_back(fraction);
+    return true;
+  };
+  MP3Loader::DecodeMp3(path, options, music);
   std::size_t bytes = std::filesystem::file_size(path);
   ASSERT_GE(seen.size(), (bytes + MP3Loader::DecodeChunkBytes - 1) / MP3Loader::DecodeChunkBytes);
   EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
@@ -114,7 +117,7 @@ TEST(DecodeMp3, TruncatedFileGivesWhatItHolds) {
   std::string audio((std::istreambuf_iterator<char>(in)), {});
   folder.Write("half.mp3", audio.substr(0, audio.size() / 2));
   TPcmMusic music;
-  MP3Loader::DecodeMp3(folder.File("half.mp3"), nullptr, music);
+  MP3Loader::DecodeMp3(folder.File("half.mp3"), {}, music);
   EXPECT_GT(songData::Frames(music), 15000u);
   EXPECT_LT(songData::Frames(music), 30000u);
 }
@@ -157,7 +160,7 @@ TEST(DecodeMp3, BadFilesAreInvalidAndLeaveThePreviousMusic) {
     music.SampleRate = 8000;
     music.Stereo = true;
     try {
-      MP3Loader::DecodeMp3(folder.File("bad.mp3"), nullptr, music);
+      MP3Loader::DecodeMp3(folder.File("bad.mp3"), {}, music);
       ADD_FAILURE() << c.Name << ": no failure";
     } catch (const MyServis::EError& e) {
       EXPECT_TRUE(std::string(e.what()).ends_with("Invalid MP3 file"))
@@ -179,7 +182,7 @@ TEST(DecodeMp3, FormatChangeInsideTheFileDecodesWholeInTheFirstFormat) {
   EncodeMp3(folder.File("b.mp3"), SineSamples(22050, 1, 22050, 440.0, 8000.0), 22050, 1);
   folder.Write("both.mp3", FileBytes(folder.File("a.mp3")) + FileBytes(folder.File("b.mp3")));
   TPcmMusic music;
-  MP3Loader::DecodeMp3(folder.File("both.mp3"), nullptr, music);
+  MP3Loader::DecodeMp3(folder.File("both.mp3"), {}, music);
   EXPECT_EQ(music.SampleRate, 44100);
   EXPECT_TRUE(music.Stereo);
   // One second of each, the second part converted to 44100 Hz stereo.
@@ -192,15 +195,14 @@ TEST(DecodeMp3, StrayBytesBeforeTheFirstFrameAreSkipped) {
   std::string junk(5000, '\x55');
   folder.Write("junk.mp3", junk + FileBytes(folder.File("a.mp3")));
   TPcmMusic music;
-  MP3Loader::DecodeMp3(folder.File("junk.mp3"), nullptr, music);
+  MP3Loader::DecodeMp3(folder.File("junk.mp3"), {}, music);
   EXPECT_EQ(music.SampleRate, 44100);
   EXPECT_NEAR(MusicDuration(music), 1.0, 0.06);
 }
 
 TEST(DecodeMp3, MissingFileIsAFileError) {
   TPcmMusic music;
-  EXPECT_THROW(MP3Loader::DecodeMp3("/nonexistent/none.mp3", nullptr, music),
-               MyServis::EInOutError);
+  EXPECT_THROW(MP3Loader::DecodeMp3("/nonexistent/none.mp3", {}, music), MyServis::EInOutError);
 }
 
 TEST(MusicDuration, IsSamplesOverRateAndChannels) {

@@ -37,15 +37,10 @@ TEST(DecodeMusic, SendsMp3ToTheMp3DecoderWithItsProgress) {
   const std::string path = folder.File("tone.mp3");
   audiotest::EncodeMp3(path, audiotest::SineSamples(44100, 2, 44100, 440.0, 10000.0), 44100, 2);
   TPcmMusic direct, chosen;
-  MP3Loader::DecodeMp3(path, nullptr, direct);
+  MP3Loader::DecodeMp3(path, {}, direct);
   int reports = 0;
   MusicLoader::DecodeMusic(
-      path,
-      [&] {
-        ++reports;
-        EXPECT_EQ(MusicLoader::DecodeProgress, MP3Loader::DecodeProgress);
-      },
-      chosen);
+      path, [&] { ++reports; }, chosen);
   EXPECT_EQ(chosen.Samples, direct.Samples);
   EXPECT_GT(reports, 0);
   EXPECT_FLOAT_EQ(MusicLoader::DecodeProgress, 1.0f);
