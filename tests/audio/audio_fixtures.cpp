@@ -2,9 +2,11 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace audiotest {
 
@@ -37,6 +39,27 @@ void EncodeMp3(const std::string& path, const std::vector<std::int16_t>& samples
                         "' 2>/dev/null";
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
   std::filesystem::remove(raw);
+}
+
+std::string MonoWavHeader(std::uint32_t rate, std::uint32_t dataBytes) {
+  auto le = [](std::uint32_t value, int bytes) {
+    std::string out;
+    for (int k = 0; k < bytes; ++k)
+      out += static_cast<char>(value >> (8 * k));
+    return out;
+  };
+  return "RIFF" + le(dataBytes == 0xFFFFFFFF ? dataBytes : 36 + dataBytes, 4) + "WAVEfmt " +
+         le(16, 4) + le(1, 2) + le(1, 2) + le(rate, 4) + le(2 * rate, 4) + le(2, 2) + le(16, 2) +
+         "data" + le(dataBytes, 4);
+}
+
+bool WriteSparseFile(const std::string& path, const std::string& head, std::uint64_t bytes) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  const bool written = ::write(fd, head.data(), head.size()) == static_cast<ssize_t>(head.size()) &&
+                       ::ftruncate(fd, static_cast<off_t>(bytes)) == 0;
+  ::close(fd);
+  return written;
 }
 
 songData::TPcmMusic MakeMusic(int rate, bool stereo, std::vector<std::int16_t> samples) {

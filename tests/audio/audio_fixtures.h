@@ -18,6 +18,14 @@ std::vector<std::int16_t> SineSamples(int rate, int channels, int frames, double
 void EncodeMp3(const std::string& path, const std::vector<std::int16_t>& samples, int rate,
                int channels, const std::string& extra = "");
 
+// The 44-byte header of a 16-bit mono WAV whose data chunk claims dataBytes
+// (0xFFFFFFFF for a stream of unknown length).
+std::string MonoWavHeader(std::uint32_t rate, std::uint32_t dataBytes);
+
+// A file of `bytes` bytes that takes no room on disk: head, then a hole. False
+// when the file system cannot hold it.
+bool WriteSparseFile(const std::string& path, const std::string& head, std::uint64_t bytes);
+
 // Decoded music made of the given samples.
 songData::TPcmMusic MakeMusic(int rate, bool stereo, std::vector<std::int16_t> samples);
 

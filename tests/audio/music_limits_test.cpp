@@ -23,41 +23,17 @@ using MusicLoader::TDecodeOptions;
 using MusicLoader::TDecodeOutcome;
 using songData::TPcmMusic;
 
-std::string Le(std::uint32_t value, int bytes) {
-  std::string out;
-  for (int k = 0; k < bytes; ++k)
-    out += static_cast<char>(value >> (8 * k));
-  return out;
-}
-
-// The header of a 16-bit mono WAV whose data chunk claims dataBytes.
-std::string WavHeader(std::uint32_t rate, std::uint32_t dataBytes) {
-  return "RIFF" + Le(dataBytes == 0xFFFFFFFF ? dataBytes : 36 + dataBytes, 4) + "WAVEfmt " +
-         Le(16, 4) + Le(1, 2) + Le(1, 2) + Le(rate, 4) + Le(2 * rate, 4) + Le(2, 2) + Le(16, 2) +
-         "data" + Le(dataBytes, 4);
-}
-
-// A WAV of `frames` frames of a constant sample whose header claims claimedFrames
-// (0xFFFFFFFF bytes for a stream of unknown length).
+// A mono WAV of `frames` frames of a constant sample whose header claims
+// claimedBytes of them (0xFFFFFFFF for a stream of unknown length).
 std::string Wav(std::uint32_t rate, std::uint32_t frames, std::uint32_t claimedBytes) {
-  std::string wav = WavHeader(rate, claimedBytes);
+  std::string wav = audiotest::MonoWavHeader(rate, claimedBytes);
   for (std::uint32_t i = 0; i < frames; ++i)
-    wav += Le(1000, 2);
+    wav += "\xE8\x03"; // 1000
   return wav;
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
-}
-
-// A file of `bytes` bytes that takes no room: the header, then a hole.
-void WriteSparse(const std::string& path, const std::string& head, std::uint64_t bytes) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  ASSERT_GE(fd, 0);
-  ASSERT_EQ(::write(fd, head.data(), head.size()), static_cast<ssize_t>(head.size()));
-  const int truncated = ::ftruncate(fd, static_cast<off_t>(bytes));
-  ::close(fd);
-  if (truncated != 0) GTEST_SKIP() << "no sparse file of " << bytes << " bytes here";
 }
 
 // The decode's failure message, or "" when it decoded. A decode that blocks
@@ -83,7 +59,10 @@ std::string DecodeFailure(const std::string& path) {
 TEST(MusicLimits, OnlyRegularFilesUpTo2GBAreRead) {
   TTempFolder folder;
   ASSERT_EQ(::mkfifo(folder.File("fifo.mp3").c_str(), 0644), 0);
-  WriteSparse(folder.File("huge.wav"), WavHeader(8000, 0xFFFFFFF0), std::uint64_t(4) << 30);
+  if (!audiotest::WriteSparseFile(folder.File("huge.wav"),
+                                  audiotest::MonoWavHeader(8000, 0xFFFFFFF0),
+                                  std::uint64_t(4) << 30))
+    GTEST_SKIP() << "no sparse file of 4 GB here";
   const std::string fifo = DecodeFailure(folder.File("fifo.mp3"));
   EXPECT_NE(fifo.find("It is not a regular file."), std::string::npos) << fifo;
   const std::string huge = DecodeFailure(folder.File("huge.wav"));
@@ -96,7 +75,8 @@ TEST(MusicLimits, OnlyRegularFilesUpTo2GBAreRead) {
 TEST(MusicLimits, AMusicFileOver64MBLoads) {
   TTempFolder folder;
   constexpr std::uint32_t DataBytes = 65u << 20;
-  WriteSparse(folder.File("long.wav"), WavHeader(8000, DataBytes), 44 + DataBytes);
+  ASSERT_TRUE(audiotest::WriteSparseFile(
+      folder.File("long.wav"), audiotest::MonoWavHeader(8000, DataBytes), 44 + DataBytes));
   TPcmMusic music;
   const TDecodeOutcome outcome =
       MusicLoader::DecodeMusic(folder.File("long.wav"), TDecodeOptions{}, music);
@@ -182,8 +162,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(MusicLimits, ThreeHoursAreTheMostByDefault) {
   TTempFolder folder;
   constexpr std::uint32_t Rate = 1000, DataBytes = 2 * Rate * (3 * 3600 + 1);
-  WriteSparse(folder.File("told.wav"), WavHeader(Rate, DataBytes), 44 + DataBytes);
-  WriteSparse(folder.File("stream.wav"), WavHeader(Rate, 0xFFFFFFFF), 44 + DataBytes);
+  ASSERT_TRUE(audiotest::WriteSparseFile(
+      folder.File("told.wav"), audiotest::MonoWavHeader(Rate, DataBytes), 44 + DataBytes));
+  ASSERT_TRUE(audiotest::WriteSparseFile(
+      folder.File("stream.wav"), audiotest::MonoWavHeader(Rate, 0xFFFFFFFF), 44 + DataBytes));
   TPcmMusic music;
   try {
     MusicLoader::DecodeMusic(folder.File("told.wav"), TDecodeOptions{}, music);
