@@ -20,6 +20,15 @@ namespace {
 constexpr std::size_t HeaderSize = 32;
 constexpr std::uint32_t HeaderMark = 28301740;
 constexpr std::size_t MaxChunkString = 65535;
+// A type byte and a string's two length bytes.
+constexpr std::size_t MinChunkSize = 3;
+
+// A body deciphered with the wrong key reads as random counts: every count is
+// checked against the bytes left, so that such a body fails instead of reading
+// as an empty file that a save would then write back.
+[[noreturn]] void WrongPasswordOrDamaged() {
+  throw EError("Wrong password or damaged file");
+}
 
 enum : std::uint8_t {
   ctComment = 1,
@@ -64,6 +73,14 @@ public:
   }
 
   std::uint8_t Byte() { return static_cast<std::uint8_t>(Take(1)[0]); }
+
+  // A count of items that the bytes left can hold, each taking at least itemSize.
+  std::int32_t Count(std::size_t itemSize) {
+    std::int32_t count = Int32();
+    if (count < 0 || static_cast<std::size_t>(count) > Left() / itemSize) WrongPasswordOrDamaged();
+    return count;
+  }
+
   std::int32_t Int32() { return static_cast<std::int32_t>(WordAt(Take(4), 0)); }
 
   double Double() {
@@ -146,10 +163,8 @@ TNamedValue* ReadKey(std::uint8_t type, const std::string& path, TBodyReader& re
   }
   default: {
     auto key = MakeKey<TStringListValue>(TKeyClass::kcStringList, name, path);
-    std::int32_t count = reader.Int32();
     // Each item takes at least its two length bytes.
-    if (count > 0 && static_cast<std::size_t>(count) > reader.Left() / 2)
-      throw EError("Chunk data ends before its chunks do");
+    std::int32_t count = reader.Count(2);
     for (std::int32_t i = 0; i < count; ++i)
       key->Items.push_back(reader.String());
     return key.release();
@@ -159,7 +174,7 @@ TNamedValue* ReadKey(std::uint8_t type, const std::string& path, TBodyReader& re
 
 // depth: the nesting level of the section being read, 0 for the file itself.
 void ReadChunks(TCtlNode& node, const std::string& path, TBodyReader& reader, int depth) {
-  std::int32_t count = reader.Int32();
+  std::int32_t count = reader.Count(MinChunkSize);
   for (std::int32_t i = 0; i < count; ++i) {
     std::uint8_t type = reader.Byte();
     switch (type) {
@@ -258,6 +273,7 @@ void ReadBinaryFile(const std::string& bytes, TCtlNode& fileNode, std::int32_t p
   TBodyReader reader(body);
   auto* file = static_cast<TNamedValue*>(fileNode.Data);
   ReadChunks(fileNode, file->FullPath, reader, 0);
+  if (reader.Left() != 0) WrongPasswordOrDamaged();
 }
 
 void WriteBinaryFile(TCtlNode& fileNode, const std::string& fileName) {

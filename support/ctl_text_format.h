@@ -11,7 +11,8 @@ namespace ControlFiles2 {
 // Fills a registered file's node from the file's bytes; fileName is the
 // expanded name, used for includes beside it and in messages.
 void ReadTextFile(const std::string& fileName, const std::string& bytes, TCtlNode& fileNode);
-// Writes the tree, and saves each included file in its own form.
+// Writes the tree, and saves each included file of its own folder in that
+// file's form.
 void WriteTextFile(TCtlNode& fileNode, const std::string& fileName);
 
 bool IsIntegerText(std::string_view text);

@@ -56,6 +56,27 @@ TEST(CtlCommand, SetsAKeyAndSavesInTheLoadedForm) {
                                        "Name    \"x y\"\r\n");
 }
 
+// About one wrong password in two used to read as an empty file, which the
+// command then wrote back over the enciphered one.
+TEST(CtlCommand, WrongPasswordsLeaveTheFileAsItWas) {
+  TTempFolder folder;
+  folder.Write("secret.ctl", Sample);
+  const std::string file = folder.File("secret.ctl");
+  ASSERT_EQ(RunCli({"ctl", "save", file, "--binary", "--password", "right"}).ExitCode, 0);
+  const std::string enciphered = folder.Read("secret.ctl");
+  for (int i = 0; i < 6; ++i) {
+    const std::string wrong = "wrong" + std::to_string(i);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"ctl", "set", file, "Name", "v", "--password", wrong},
+          std::vector<std::string>{"ctl", "save", file, "--text", "--password", wrong}}) {
+      TCliResult result = RunCli(args);
+      EXPECT_EQ(result.ExitCode, 1) << args[1] << " " << wrong;
+      EXPECT_NE(result.Err.find("Wrong password or damaged file"), std::string::npos) << result.Err;
+      ASSERT_EQ(folder.Read("secret.ctl"), enciphered) << args[1] << " " << wrong;
+    }
+  }
+}
+
 TEST(CtlCommand, ReportsFailures) {
   TTempFolder folder;
   folder.Write("sample.ctl", Sample);
