@@ -44,9 +44,10 @@ std::string ShippedFile(const std::string& name) {
 }
 
 std::string SettingsFolder(const std::string& programFolder, bool programFolderWritable) {
-  if (RegularFileExists(programFolder + "/settings.ctl") || programFolderWritable)
-    return programFolder;
-  return UserFolder("XDG_CONFIG_HOME", ".config");
+  const std::string beside = programFolder + "/settings.ctl";
+  // One the user cannot write would fail every save of the settings.
+  const bool usable = RegularFileExists(beside) ? !IsReadOnlyFile(beside) : programFolderWritable;
+  return usable ? programFolder : UserFolder("XDG_CONFIG_HOME", ".config");
 }
 
 std::string SettingsFolder() {

@@ -34,9 +34,15 @@ TEST(SettingsFolder, TheProgramsOwnUnlessItCannotBeWritten) {
   EXPECT_EQ(SettingsFolder(bin, false), folder.File("config/chorvanta"));
   EXPECT_EQ(StateFolder(bin, false), folder.File("home/.local/state/chorvanta"));
   EXPECT_TRUE(std::filesystem::is_directory(folder.File("config/chorvanta")));
-  // A settings file beside the program still wins.
+  // A settings file beside the program still wins, unless the user cannot
+  // write it: every save would fail then.
   folder.Write("bin/settings.ctl", "");
   EXPECT_EQ(SettingsFolder(bin, false), bin);
+  std::filesystem::permissions(folder.File("bin/settings.ctl"),
+                               std::filesystem::perms::owner_read |
+                                   std::filesystem::perms::group_read);
+  EXPECT_EQ(SettingsFolder(bin, false), folder.File("config/chorvanta"));
+  EXPECT_EQ(SettingsFolder(bin, true), folder.File("config/chorvanta"));
   setenv("HOME", home.c_str(), 1);
   unsetenv("XDG_CONFIG_HOME");
   unsetenv("XDG_STATE_HOME");
