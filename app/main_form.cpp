@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
 #include <QStatusBar>
@@ -78,6 +79,7 @@ TMainForm::TMainForm(TEditorContext context) : context_(std::move(context)) {
   Timer->setInterval(20);
   RecoveryTimer = new QTimer(this);
   RecoveryTimer->setSingleShot(true);
+  RecoveryTimer->setTimerType(Qt::PreciseTimer); // a coarse one may come 5 % late
   InstallDefaultDialogs();
   ConnectHandlers();
   setMinimumSize(760, 570);
@@ -338,8 +340,14 @@ void TMainForm::CreateStatusBar() {
     StatusPanels[i]->setFixedWidth(widths[i]);
     bar->addWidget(StatusPanels[i]);
   }
-  // The progress bar sits in the first panel.
+  // The progress bar sits in the first panel, with a Cancel beside it while
+  // music loads.
   Progress->setParent(StatusPanels[0]);
+  CancelLoad = new QPushButton("Cancel", StatusPanels[0]);
+  CancelLoad->setGeometry(51, 0, 49, 17);
+  CancelLoad->setFocusPolicy(Qt::NoFocus);
+  CancelLoad->setToolTip("Stop loading the music");
+  CancelLoad->hide();
   StatusPanels[3] = new QLabel;
   StatusPanels[3]->setMinimumWidth(50);
   bar->addWidget(StatusPanels[3], 1);

@@ -3,6 +3,7 @@
 // grouped by concern in the main_form_*.cpp files, call the song, audio and
 // editor operations that do the work.
 #include "app/editor_context.h"
+#include "audio/decode_options.h"
 #include "audio/pitch_worker.h"
 #include "audio/tempo_detector.h"
 #include "editor/view_state.h"
@@ -28,6 +29,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QProgressBar;
+class QPushButton;
 class QScrollBar;
 class QSlider;
 class QTimer;
@@ -128,6 +130,7 @@ public:
   QLabel* StatusPanels[4];
   QTimer* Timer;
   QTimer* RecoveryTimer;
+  QPushButton* CancelLoad; // beside the progress bar while music loads
 
   // File commands.
   void SongNewExecute();
@@ -159,7 +162,10 @@ public:
   // Song seconds of what is heard now while playing, else of the cursor.
   double HeardSongTime() const;
   std::int32_t SoundingTone() const;
+  // Decodes off the GUI thread; false when cancelled. The music's notice (it was
+  // cut at its most length) is kept in MusicNotice().
   bool LoadMusic(const std::string& path);
+  const std::string& MusicNotice() const { return musicNotice_; }
   void AnalyserProgress(int value);
   // The sung pitch: tracked from the song's vocals recording, else its music.
   void ChooseVocalsExecute();
@@ -288,6 +294,8 @@ private:
   void StopPitchTracking();
   void ShowSungPitchOfHover();
   void ShowSilentOutputOnce();
+  MusicLoader::TDecodeOutcome DecodeInBackground(const std::string& path,
+                                                 songData::TPcmMusic& music);
 
   TEditorContext context_;
   TNewSongWnd* newSongWnd_ = nullptr;
@@ -307,6 +315,7 @@ private:
   int latencyMs_ = 0;       // added to the sound device's own delay
   bool statusHeld_ = false; // the status panel keeps its text through the analysis
   bool inTimer_ = false;
+  std::string musicNotice_; // what the user should know of the loaded music
   std::string startupSong_;
   std::int32_t lastCurrentTone_ = player::NoTone;
   std::int32_t lastHoverTone_ = editor::NoHoverTone;

@@ -38,7 +38,12 @@ public:
   void ReportReading(const songData::TReadingReport& report) override {
     Notices = songData::ReadingNotices(report);
   }
-  void LoadMusic(songData::TSong&, const std::string& path) override { form_.LoadMusic(path); }
+  void LoadMusic(songData::TSong&, const std::string& path) override {
+    if (!form_.LoadMusic(path))
+      Notices.push_back("Loading the music was cancelled.");
+    else if (!form_.MusicNotice().empty())
+      Notices.push_back(form_.MusicNotice());
+  }
   void UpdateTimeline(const songData::TSong&) override { form_.UpdateTimeline(); }
   void StoreRecentSong(const std::string& path) override { StoredPath = path; }
   void EnableSongActions() override { form_.EnableSongActions(); }

@@ -1,4 +1,5 @@
 // Playback: Play and Stop, the mixer, the 20 ms timer, and loading music.
+#include "app/input_blocker.h"
 #include "app/main_form.h"
 #include "audio/music_loader.h"
 #include "song/song_loader.h"
@@ -6,14 +7,20 @@
 #include "support/file_io.h"
 
 #include <QAction>
+#include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
+#include <QTimer>
+#include <atomic>
 #include <cmath>
+#include <exception>
 #include <filesystem>
+#include <thread>
 
 namespace app {
 namespace {
@@ -135,31 +142,80 @@ bool TMainForm::LoadMusic(const std::string& path) {
   SongOpen->setEnabled(false);
   TEnableOnExit enableOpen(SongOpen);
   song.MusicLoaded = false;
+  musicNotice_.clear();
   View.CursorTime = song.MusicOffset;
   DrawView();
   SetStatusText("Loading music...");
-  int shownPercent = -1;
   songData::TPcmMusic decoded;
-  MusicLoader::DecodeMusic(
-      path,
-      [&] {
-        const int percent = static_cast<int>(MusicLoader::DecodeProgress * 100);
-        if (percent == shownPercent) return;
-        shownPercent = percent;
-        Progress->setValue(percent);
-        Progress->repaint();
-      },
-      decoded);
+  const MusicLoader::TDecodeOutcome outcome = DecodeInBackground(path, decoded);
+  if (outcome.Cancelled) {
+    SetStatusText("Loading the music was cancelled");
+    statusHeld_ = true;
+    return false;
+  }
   context_.Music = std::move(decoded);
   SetStatusText("Analysing...");
   analyser::CreateSpectrumStrips(context_.Analyser, context_.Music);
   analyser::StartAnalysers(context_.Analyser, context_.Music, context_.Events);
   MixBarChange();
   SetStatusText("Music loaded successfully!");
+  musicNotice_ = outcome.Notice;
+  if (!musicNotice_.empty()) {
+    SetStatusText(QString::fromStdString(musicNotice_));
+    statusHeld_ = true;
+  }
   song.MusicLoaded = true;
   song.MusicFileName = MyServis::NameOfPath(path);
   DrawView();
   return true;
+}
+
+// The decode runs on a thread of its own while the window goes on painting, with
+// a Cancel button beside the progress bar; a failure is thrown here, on the GUI
+// thread.
+MusicLoader::TDecodeOutcome TMainForm::DecodeInBackground(const std::string& path,
+                                                          songData::TPcmMusic& music) {
+  std::atomic<float> fraction{0};
+  std::atomic<bool> cancelled{false};
+  std::atomic<bool> finished{false};
+  MusicLoader::TDecodeOutcome outcome;
+  std::exception_ptr failure;
+  MusicLoader::TDecodeOptions options;
+  options.Progress = [&](float done) {
+    fraction = done;
+    return !cancelled.load();
+  };
+  Progress->setValue(0);
+  Progress->setFixedWidth(50);
+  CancelLoad->show();
+  QEventLoop loop;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+    Progress->setValue(static_cast<int>(fraction * 100));
+    if (finished) loop.quit();
+  });
+  const QMetaObject::Connection cancel =
+      QObject::connect(CancelLoad, &QPushButton::clicked, &loop, [&] { cancelled = true; });
+  std::thread worker([&] {
+    try {
+      outcome = MusicLoader::DecodeMusic(path, options, music);
+    } catch (...) {
+      failure = std::current_exception();
+    }
+    finished = true;
+  });
+  {
+    TInputBlocker blocker(CancelLoad);
+    poll.start(30);
+    loop.exec();
+  }
+  worker.join();
+  QObject::disconnect(cancel);
+  CancelLoad->hide();
+  Progress->setFixedWidth(100);
+  if (failure) std::rethrow_exception(failure);
+  Progress->setValue(100);
+  return outcome;
 }
 
 void TMainForm::ClearStripsOfOtherMusic() {

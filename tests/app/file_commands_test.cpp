@@ -1,11 +1,17 @@
+#include "app/image_widget.h"
 #include "main_window_fixture.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <filesystem>
 
 namespace {
@@ -66,6 +72,35 @@ TEST_F(MainWindow, LoadTellsWhatReadingChangedAndTheAnalysisLeavesItInSight) {
   analyser::WaitForAnalysers(Analyser);
   EventMan::ProcessThreadEvents(Events);
   EXPECT_EQ(Form->StatusPanels[3]->text(), "Done");
+}
+
+// The music decodes off the window's thread: the window goes on, input other
+// than the Cancel button waits, and Cancel leaves the song without music.
+TEST_F(MainWindow, LoadingMusicCanBeCancelledAndTakesNoOtherInput) {
+  WriteMusic("small.mp3", 20.0);
+  const std::string song = WriteSong("small.txt", SmallSong);
+  Start();
+  const std::size_t notes = 4; // three notes and a line break
+  // A click on the grid and a key, made while the music loads.
+  const QPoint grid(300, (Form->View.GridTop + Form->View.GridBottom) / 2);
+  QCoreApplication::postEvent(Form->MainImg,
+                              new QMouseEvent(QEvent::MouseButtonPress, grid,
+                                              Form->MainImg->mapToGlobal(grid), Qt::LeftButton,
+                                              Qt::LeftButton, Qt::NoModifier));
+  QCoreApplication::postEvent(Form.get(),
+                              new QKeyEvent(QEvent::KeyPress, Qt::Key_Z, Qt::ControlModifier));
+  QTimer::singleShot(0, Form->CancelLoad, [this] { Form->CancelLoad->click(); });
+  Form->LoadSong(song);
+  EXPECT_FALSE(Song.MusicLoaded);
+  EXPECT_EQ(Song.Notes.size(), notes);
+  EXPECT_TRUE(ErrorTexts.empty());
+  EXPECT_TRUE(Form->StatusPanels[3]->text().contains("Loading the music was cancelled."));
+  EXPECT_FALSE(Form->CancelLoad->isVisible());
+  EXPECT_TRUE(Form->SongOpen->isEnabled());
+  // Loaded again, it decodes whole.
+  Form->LoadSong(song);
+  EXPECT_TRUE(Song.MusicLoaded);
+  EXPECT_NEAR(songData::MusicDuration(Music), 20.0, 0.1);
 }
 
 TEST_F(MainWindow, UnreadableMusicIsReportedAndOpenStaysAvailable) {
