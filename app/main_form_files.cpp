@@ -9,6 +9,7 @@
 #include "support/message_boxes.h"
 #include "support/program_files.h"
 #include "support/program_settings.h"
+#include "support/runtime_errors.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -233,7 +234,11 @@ void TMainForm::SongSaveExecute() {
                           "Song file changed"))
     return;
   // A failure names the file and the reason; the song stays as it is.
-  songData::SaveSong(song);
+  try {
+    songData::SaveSong(song);
+  } catch (const MyServis::EReadOnlyFile&) {
+    throw MyServis::EReadOnlyFile("The song file is read-only");
+  }
   baseline_.Capture(song);
   diskStamp_ = MyServis::FileStamp(path);
   RemoveRecovery();

@@ -175,6 +175,22 @@ TEST_F(MainWindow, SaveFaultsKeepTheSongOnDiskAndTheChangesUnsaved) {
   EXPECT_FALSE(Form->IsModified());
 }
 
+// A song file the user may not write is refused, not replaced behind its back.
+TEST_F(MainWindow, SaveRefusesAReadOnlySongFile) {
+  const std::string song = WriteSong("small.txt", SmallSong);
+  Start(QString::fromStdString(song));
+  Form->OctaveUpExecute();
+  std::filesystem::permissions(song, std::filesystem::perms::owner_read);
+  Form->SongSave->trigger();
+  EXPECT_EQ(ErrorTexts, std::vector<std::string>{"The song file is read-only"});
+  EXPECT_EQ(Folder.Read("small.txt"), SmallSong);
+  EXPECT_TRUE(Form->IsModified());
+  std::filesystem::permissions(song, std::filesystem::perms::owner_all);
+  Form->SongSave->trigger();
+  EXPECT_FALSE(Form->IsModified());
+  EXPECT_EQ(std::filesystem::status(song).permissions(), std::filesystem::perms::owner_all);
+}
+
 TEST_F(MainWindow, SaveAsksBeforeOverwritingAnotherProgramsChanges) {
   const std::string song = WriteSong("small.txt", SmallSong);
   Start(QString::fromStdString(song));
