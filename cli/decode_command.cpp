@@ -1,7 +1,7 @@
 // decode: an MP3 into a 16-bit WAV file at its own rate and channel count.
-#include "audio/music_loader.h"
 #include "audio/wav_file.h"
 #include "cli/command_registry.h"
+#include "cli/music_decoding.h"
 #include "support/file_io.h"
 
 #include <iostream>
@@ -12,7 +12,7 @@ namespace {
 int RunDecode(const std::vector<std::string>& args) {
   if (args.size() != 2) return UsageError("decode");
   songData::TPcmMusic music;
-  MusicLoader::DecodeMusic(args[0], nullptr, music);
+  DecodeMusicFile(args[0], music);
   MyServis::WriteFileAtomically(
       args[1], player::WavBytes(music.Samples, music.SampleRate, songData::Channels(music)));
   std::cout << "rate: " << music.SampleRate << " Hz\nchannels: " << songData::Channels(music)

@@ -1,14 +1,28 @@
 // chorvanta-cli: the command-line companion of the song editor.
 #include "cli/command_registry.h"
+#include "support/exceptions.h"
 
 #include <exception>
 #include <iostream>
+#include <string_view>
 
 namespace {
 
+// The support library's exceptions begin with a location trace, which is for a
+// log, not for the user.
+std::string_view UserMessage(const std::exception& e) {
+  std::string_view text = e.what();
+  const std::size_t traceEnd = text.find("] ");
+  if (dynamic_cast<const MyServis::TBaseException*>(&e) && text.starts_with('[') &&
+      traceEnd != std::string_view::npos)
+    text.remove_prefix(traceEnd + 2);
+  return text;
+}
+
 void PrintHelp(std::ostream& out) {
   out << "chorvanta-cli: the command-line companion of Chorvanta Song Editor\n\n"
-         "usage: chorvanta-cli COMMAND ARGUMENTS...\n\n";
+         "usage: chorvanta-cli COMMAND ARGUMENTS...\n"
+         "       chorvanta-cli --version\n\n";
   for (const cli::TCommand& command : cli::Commands()) {
     out << "  " << command.Name << ' ' << command.Usage << "\n      " << command.Summary << '\n';
   }
@@ -26,12 +40,16 @@ int main(int argc, char** argv) {
     PrintHelp(std::cout);
     return cli::ExitOk;
   }
+  if (args[0] == "--version") {
+    std::cout << "chorvanta-cli " << CHORVANTA_VERSION << '\n';
+    return cli::ExitOk;
+  }
   for (const cli::TCommand& command : cli::Commands()) {
     if (command.Name != args[0]) continue;
     try {
       return command.Run(std::vector<std::string>(args.begin() + 1, args.end()));
     } catch (const std::exception& e) {
-      std::cerr << e.what() << '\n';
+      std::cerr << UserMessage(e) << '\n';
       return cli::ExitFailure;
     }
   }

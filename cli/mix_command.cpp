@@ -1,10 +1,10 @@
 // mix: the playback mix of a song rendered offline through the player's own
 // mixing code, as the editor would play it from a point of the song.
 #include "audio/capture_output.h"
-#include "audio/music_loader.h"
 #include "audio/player.h"
 #include "audio/wav_file.h"
 #include "cli/command_registry.h"
+#include "cli/music_load_host.h"
 #include "song/song_loader.h"
 #include "support/exceptions.h"
 #include "support/file_io.h"
@@ -18,16 +18,6 @@ namespace cli {
 namespace {
 
 using namespace player;
-
-// The window's music step of a song load, without a window.
-class TMixLoadHost : public songData::TSongLoadHost {
-public:
-  void LoadMusic(songData::TSong& song, const std::string& path) override {
-    MusicLoader::DecodeMusic(path, nullptr, songData::Music);
-    song.MusicLoaded = true;
-    song.MusicFileName = MyServis::NameOfPath(path);
-  }
-};
 
 struct TMixOptions {
   std::string Song, Out;
@@ -90,7 +80,7 @@ int RunMix(const std::vector<std::string>& args) {
   if (!options) return UsageError("mix");
   songData::TSong song;
   songData::TUndoHistory history;
-  TMixLoadHost host;
+  TMusicLoadHost host(songData::Music);
   songData::LoadSongSteps(song, history, options->Song, host);
   if (!song.MusicLoaded) throw MyServis::EError("The song has no music file");
 

@@ -1,9 +1,9 @@
 // pitch: what the singer sings on every note of a song, tracked from its vocals
 // recording (or the music), as JSON.
-#include "audio/music_loader.h"
 #include "audio/pitch_suggestion.h"
 #include "cli/command_registry.h"
 #include "cli/json_text.h"
+#include "cli/music_decoding.h"
 #include "cli/music_load_host.h"
 #include "song/time_scale.h"
 
@@ -83,7 +83,7 @@ int RunPitch(const std::vector<std::string>& args) {
   const std::string vocalsPath =
       options->Vocals.empty() ? songData::FindVocalsFile(song) : options->Vocals;
   songData::TPcmMusic vocals;
-  if (!vocalsPath.empty()) MusicLoader::DecodeMusic(vocalsPath, nullptr, vocals);
+  if (!vocalsPath.empty()) DecodeMusicFile(vocalsPath, vocals);
   const songData::TPcmMusic& recording = vocalsPath.empty() ? music : vocals;
   if (recording.Samples.empty()) {
     std::cerr << "chorvanta-cli: " << options->Song << ": no music or vocals to track\n";

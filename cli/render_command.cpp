@@ -1,8 +1,8 @@
 // render: a song drawn as the editor's note view shows it, into a PNG.
 #include "audio/analyser.h"
-#include "audio/music_loader.h"
 #include "audio/pitch_tracker.h"
 #include "cli/command_registry.h"
+#include "cli/music_decoding.h"
 #include "cli/music_load_host.h"
 #include "editor/note_view.h"
 #include "editor/view_coordinates.h"
@@ -104,7 +104,7 @@ int RunRender(const std::vector<std::string>& args) {
   if (options->SungPitch) {
     songData::TPcmMusic vocals;
     const std::string vocalsPath = songData::FindVocalsFile(song);
-    if (!vocalsPath.empty()) MusicLoader::DecodeMusic(vocalsPath, nullptr, vocals);
+    if (!vocalsPath.empty()) DecodeMusicFile(vocalsPath, vocals);
     contour = pitch::TrackPitch(vocalsPath.empty() ? music : vocals);
   }
 

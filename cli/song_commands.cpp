@@ -9,6 +9,7 @@
 #include "support/number_text.h"
 
 #include <iostream>
+#include <sys/stat.h>
 
 namespace cli {
 namespace {
@@ -87,10 +88,39 @@ int RunDump(const std::vector<std::string>& args) {
   return ExitOk;
 }
 
+// Whether two paths name one file, also through another spelling or a link.
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat first {
+  }, second{};
+  return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
 int RunNormalize(const std::vector<std::string>& args) {
-  if (args.size() != 2) return UsageError("normalize");
-  TSong song = LoadWithoutMusic(args[0]);
-  MyServis::WriteFileAtomically(args[1], SongFileText(song));
+  std::vector<std::string> files;
+  bool force = false;
+  for (const std::string& arg : args) {
+    if (arg == "--force")
+      force = true;
+    else
+      files.push_back(arg);
+  }
+  if (files.size() != 2) return UsageError("normalize");
+  const std::string& in = files[0];
+  const std::string& out = files[1];
+  TReadingReport report;
+  TSong song = LoadWithoutMusic(in, &report);
+  for (const std::string& notice : ReadingNotices(report))
+    std::cerr << in << ": warning: " << notice << '\n';
+  // The lines the load did not keep exist only in the input: writing over it loses them.
+  if (report.DropsLines() && !force && SameFile(in, out)) {
+    const std::size_t lost =
+        report.UnreadLines.size() + report.BeyondLimitLines.size() + report.AfterEndLines.size();
+    std::cerr << in << ": not written over: the " << lost << (lost == 1 ? " line" : " lines")
+              << " not read would be lost; give --force to write over it anyway\n";
+    return ExitFailure;
+  }
+  MyServis::WriteFileAtomically(out, SongFileText(song));
   return ExitOk;
 }
 
@@ -98,8 +128,9 @@ TCommandRegistration checkCommand({"check", "FILE...",
                                    "read each song file and report its notes or its error",
                                    &RunCheck});
 TCommandRegistration dumpCommand({"dump", "FILE", "print the loaded song as JSON", &RunDump});
-TCommandRegistration normalizeCommand({"normalize", "IN OUT",
-                                       "load IN and write OUT as the editor's Save would",
+TCommandRegistration normalizeCommand({"normalize", "IN OUT [--force]",
+                                       "load IN and write OUT as the editor's Save would; "
+                                       "--force writes over IN even when lines of it were not read",
                                        &RunNormalize});
 
 } // namespace

@@ -1,7 +1,7 @@
 // spectrogram: the analyser's strips of an MP3 side by side in one PNG.
 #include "audio/analyser.h"
-#include "audio/music_loader.h"
 #include "cli/command_registry.h"
+#include "cli/music_decoding.h"
 
 #include <QImage>
 #include <iostream>
@@ -12,7 +12,7 @@ namespace {
 int RunSpectrogram(const std::vector<std::string>& args) {
   if (args.size() != 2) return UsageError("spectrogram");
   songData::TPcmMusic music;
-  MusicLoader::DecodeMusic(args[0], nullptr, music);
+  DecodeMusicFile(args[0], music);
   analyser::TAnalyser strips;
   EventMan::TEventManager events; // nobody listens to the progress here
   analyser::CreateSpectrumStrips(strips, music);

@@ -1,7 +1,7 @@
 // tempo: the music's tempo and first beat, for a song's #BPM and #GAP, as JSON.
-#include "audio/music_loader.h"
 #include "audio/tempo_detector.h"
 #include "cli/command_registry.h"
+#include "cli/music_decoding.h"
 #include "support/number_text.h"
 
 #include <iostream>
@@ -16,7 +16,7 @@ std::string Number(double value, int digits) {
 int RunTempo(const std::vector<std::string>& args) {
   if (args.size() != 1) return UsageError("tempo");
   songData::TPcmMusic music;
-  MusicLoader::DecodeMusic(args[0], nullptr, music);
+  DecodeMusicFile(args[0], music);
   // Without a progress procedure the detection always runs to the end.
   const tempo::TTempoEstimate found = tempo::DetectTempo(music).value();
   std::cout << "{\"bpm\": " << Number(found.Bpm, 7) << ", \"gap_ms\": " << Number(found.GapMs, 7)

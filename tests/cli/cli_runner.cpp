@@ -3,9 +3,10 @@
 #include <cstdlib>
 #include <sys/wait.h>
 
-TCliResult RunCli(const std::vector<std::string>& args) {
+TCliResult RunCli(const std::vector<std::string>& args, int timeoutSeconds) {
   TTempFolder folder;
   std::string command = "'" CHORVANTA_CLI "'";
+  if (timeoutSeconds > 0) command = "timeout " + std::to_string(timeoutSeconds) + " " + command;
   for (const std::string& arg : args) {
     std::string quoted;
     for (char c : arg)

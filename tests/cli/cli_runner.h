@@ -11,4 +11,5 @@ struct TCliResult {
   std::string Err;
 };
 
-TCliResult RunCli(const std::vector<std::string>& args);
+// A run that takes longer than timeoutSeconds (when given) is stopped with exit code 124.
+TCliResult RunCli(const std::vector<std::string>& args, int timeoutSeconds = 0);

@@ -13,11 +13,15 @@ TEST(CheckCommand, OneLinePerFileAndTheWorstStatus) {
   TTempFolder folder;
   folder.Write("good.txt", Song);
   folder.Write("bad.txt", "#TITLE:x\n: 0 1 1 a\n: 2 two 1 b\n");
-  // The title's lone Windows-1252 byte is converted, which is worth a warning.
+  // The title's lone Windows-1252 byte is converted and the note after the end
+  // is dropped, each worth a warning.
   const std::string good =
       folder.File("good.txt") + ": ok: 3 notes, 1 line breaks, BPM 300.5, GAP 1500 ms\n" +
       folder.File("good.txt") +
-      ": warning: The texts were converted from Windows-1252 and will be saved as UTF-8.\n";
+      ": warning: The texts were converted from Windows-1252 and will be saved as UTF-8.\n" +
+      folder.File("good.txt") +
+      ": warning: 1 line after the \"E\" that ends the song was not read and will be dropped "
+      "on save (line 9).\n";
   TCliResult ok = RunCli({"check", folder.File("good.txt")});
   EXPECT_EQ(ok.ExitCode, 0);
   EXPECT_EQ(ok.Out, good);
@@ -115,12 +119,14 @@ TEST(DumpCommand, GivesRapKindsAndVoices) {
   EXPECT_EQ(dump.Out.substr(dump.Out.size() - notes.size()), notes);
 }
 
-TEST(DumpCommand, EmptySongAndFailure) {
+TEST(DumpCommand, SongWithoutNotesAndFailure) {
   TTempFolder folder;
-  folder.Write("empty.txt", "");
-  TCliResult empty = RunCli({"dump", folder.File("empty.txt")});
-  EXPECT_EQ(empty.ExitCode, 0);
-  EXPECT_NE(empty.Out.find("\"tags\": [],\n  \"notes\": []\n}"), std::string::npos) << empty.Out;
+  folder.Write("new.txt", "#TITLE:T\n");
+  TCliResult tagsOnly = RunCli({"dump", folder.File("new.txt")});
+  EXPECT_EQ(tagsOnly.ExitCode, 0);
+  EXPECT_NE(tagsOnly.Out.find("\"tags\": [\n    \"#TITLE:T\"\n  ],\n  \"notes\": []\n}"),
+            std::string::npos)
+      << tagsOnly.Out;
   folder.Write("bad.txt", "- x\n");
   TCliResult bad = RunCli({"dump", folder.File("bad.txt")});
   EXPECT_EQ(bad.ExitCode, 1);

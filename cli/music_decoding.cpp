@@ -1,0 +1,15 @@
+#include "cli/music_decoding.h"
+
+#include "audio/music_loader.h"
+
+#include <iostream>
+
+namespace cli {
+
+void DecodeMusicFile(const std::string& path, songData::TPcmMusic& music) {
+  const MusicLoader::TDecodeOutcome outcome =
+      MusicLoader::DecodeMusic(path, MusicLoader::TDecodeOptions{}, music);
+  if (!outcome.Notice.empty()) std::cerr << path << ": warning: " << outcome.Notice << '\n';
+}
+
+} // namespace cli
