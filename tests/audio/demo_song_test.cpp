@@ -55,7 +55,7 @@ protected:
     Song.SongDir = DemoFolder;
     Song.SongFileName = "demo.txt";
     MusicPath = FindMusicFile(Song);
-    if (!MusicPath.empty()) MP3Loader::DecodeMp3(MusicPath, nullptr, Music);
+    if (!MusicPath.empty()) MP3Loader::DecodeMp3(MusicPath, {}, Music);
   }
 
   static double SongSeconds(double beat) { return SongTimeOfBeat(Song.BPM, beat); }
