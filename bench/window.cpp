@@ -1,6 +1,7 @@
 // The window's own figures: start-up until the window is shown and ready, a
 // song with a 4-minute MP3 loaded until its spectrogram is complete, and the
-// lyrics memo rebuilt for 5000 syllables.
+// lyrics memo rebuilt for 5000 syllables, editing with the mouse, and a paste of
+// 200 000 notes.
 #include "app/about_box.h"
 #include "app/image_widget.h"
 #include "app/main_form.h"
@@ -8,8 +9,12 @@
 #include "app/tag_form.h"
 #include "audio/audio_output.h"
 #include "editor/view_coordinates.h"
+#include "song/note_clipboard.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <benchmark/benchmark.h>
 #include <cmath>
@@ -188,6 +193,38 @@ void BM_BodyDragStepOf100Selected(benchmark::State& state) {
   window.Mouse(QEvent::MouseButtonRelease, start, Qt::LeftButton, Qt::NoButton);
 }
 BENCHMARK(BM_BodyDragStepOf100Selected)->Unit(benchmark::kMillisecond);
+
+// Ctrl+V of 200 000 notes (a line break after every eighth) from the clipboard
+// into the 5000-note song: the paste, the undo step, the memo and the redraw.
+void BM_Paste200000Notes(benchmark::State& state) {
+  TEditingWindow window;
+  songData::TSong block;
+  for (int i = 0; i < 200000; ++i) {
+    songData::TNote note;
+    note.Kind = i % 9 == 8 ? songData::nkLineBreak : songData::nkNormal;
+    note.Start = 4 * i;
+    note.Length = note.Kind == songData::nkLineBreak ? 0 : 3;
+    note.Pitch = i % 12;
+    note.Text = "la";
+    note.Selected = true;
+    block.Notes.push_back(note);
+  }
+  const std::string bytes = songData::EncodeNoteBlock(block);
+  auto* data = new QMimeData;
+  data->setData("application/x-chorvantamaker",
+                QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  QApplication::clipboard()->setMimeData(data);
+  for (auto _ : state) {
+    state.PauseTiming();
+    window.form->LoadSong((window.folder / "song.txt").string());
+    analyser::WaitForAnalysers(window.analyser);
+    window.form->View.CursorTime = 10;
+    state.ResumeTiming();
+    window.form->EditPaste1->trigger();
+  }
+  state.counters["notes"] = static_cast<double>(window.song.Notes.size());
+}
+BENCHMARK(BM_Paste200000Notes)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 
