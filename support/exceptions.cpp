@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <dlfcn.h>
 #include <execinfo.h>
+#include <new>
+#include <string_view>
 
 namespace MyServis {
 namespace {
@@ -17,7 +19,47 @@ std::uintptr_t ModuleOffset(void* address) {
   return raw;
 }
 
+bool IsTraceDigit(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
+}
+
+// The length of the trace prefix that text starts with; 0 when it starts with none.
+std::size_t TracePrefixLength(std::string_view text) {
+  if (text.empty() || text[0] != '[') return 0;
+  std::size_t at = 1;
+  for (;;) {
+    std::size_t digits = 0;
+    while (at + digits < text.size() && IsTraceDigit(text[at + digits]))
+      ++digits;
+    if (digits < 8) return 0;
+    at += digits;
+    if (text.substr(at, 2) == "->") {
+      at += 2;
+    } else {
+      return text.substr(at, 2) == "] " ? at + 2 : 0;
+    }
+  }
+}
+
 } // namespace
+
+std::string WithoutTracePrefixes(const std::string& text) {
+  std::string kept;
+  for (std::size_t at = 0; at < text.size();) {
+    std::size_t length = TracePrefixLength(std::string_view(text).substr(at));
+    if (length > 0) {
+      at += length;
+    } else {
+      kept += text[at++];
+    }
+  }
+  return kept;
+}
+
+std::string MessageOf(const std::exception& e) {
+  if (dynamic_cast<const std::bad_alloc*>(&e) != nullptr) return "Not enough memory";
+  return e.what();
+}
 
 std::string TracePrefix(const std::uintptr_t* frames, int count) {
   std::string prefix = "[";

@@ -43,4 +43,12 @@ public:
 // The trace prefix for the frames given, outermost first: "[0000ABCD->...] ".
 std::string TracePrefix(const std::uintptr_t* frames, int count);
 
+// The text without any trace prefix, wherever one stands: callers put their own
+// words before a message, and messages are wrapped in others.
+std::string WithoutTracePrefixes(const std::string& text);
+
+// An exception's message for a message of one's own: "Not enough memory" for
+// std::bad_alloc, whose what() means nothing to a user; what() otherwise.
+std::string MessageOf(const std::exception& e);
+
 } // namespace MyServis

@@ -1,5 +1,6 @@
 #include "support/message_boxes.h"
 
+#include "support/exceptions.h"
 #include "support/log.h"
 
 #include <iostream>
@@ -12,11 +13,6 @@ namespace {
 TMessageResult DefaultMessageBox(const std::string& text, const std::string& caption,
                                  TMessageStyle style) {
   std::cerr << caption << ": " << text << '\n';
-  try {
-    LogMessage(caption + ": " + text);
-  } catch (const std::exception&) {
-    // The message reached standard error already.
-  }
   return style.Buttons == TMessageButtons::mbYesNo ? TMessageResult::mrNo : TMessageResult::mrOK;
 }
 
@@ -30,14 +26,29 @@ void SetMessageBoxHook(TMessageBoxHook hook) {
   CurrentHook = hook ? std::move(hook) : TMessageBoxHook(DefaultMessageBox);
 }
 
+std::string ShownText(const std::string& text) {
+  std::string shown = WithoutTracePrefixes(text);
+  static const std::string BadAlloc = "std::bad_alloc";
+  for (std::size_t at = shown.find(BadAlloc); at != std::string::npos;
+       at = shown.find(BadAlloc, at))
+    shown.replace(at, BadAlloc.size(), "Not enough memory");
+  return shown;
+}
+
 TMessageResult ShowMessageBox(const std::string& text, const std::string& caption,
                               TMessageStyle style) {
+  // The log keeps the call traces, which tell where a failure from the field was made.
+  try {
+    LogMessage(caption + ": " + text);
+  } catch (const std::exception&) {
+    // Without a log the box still shows the message.
+  }
   TMessageBoxHook hook;
   {
     std::lock_guard<std::mutex> guard(HookLock);
     hook = CurrentHook;
   }
-  return hook(text, caption, style);
+  return hook(ShownText(text), caption, style);
 }
 
 bool AskYesNo(const std::string& text, const std::string& caption) {

@@ -1,6 +1,9 @@
 #pragma once
 // Message boxes for the core. The window installs a hook that shows them; until
-// then (and in tests and the command-line tool) they go to standard error and the log.
+// then (and in tests and the command-line tool) they go to standard error. Every
+// box's whole text goes to the log first; the user sees it without the call
+// traces of the support library's exceptions and with "Not enough memory" for
+// "std::bad_alloc".
 #include <functional>
 #include <string>
 
@@ -20,6 +23,9 @@ using TMessageBoxHook = std::function<TMessageResult(
 
 // An empty hook restores the default one.
 void SetMessageBoxHook(TMessageBoxHook hook);
+
+// The text as a box shows it.
+std::string ShownText(const std::string& text);
 
 TMessageResult ShowMessageBox(const std::string& text, const std::string& caption,
                               TMessageStyle style);

@@ -1,6 +1,7 @@
 #include "support/exceptions.h"
 
 #include <gtest/gtest.h>
+#include <new>
 #include <regex>
 
 using namespace MyServis;
@@ -43,4 +44,12 @@ TEST(BaseException, TracePrefixFormat) {
 TEST(BaseException, KindsAreCaughtAsTheirBase) {
   EXPECT_THROW(throw EWarning("w"), TBaseException);
   EXPECT_THROW(throw EFatalError("f"), std::exception);
+}
+
+TEST(BaseException, MessageOfNamesMemoryInWords) {
+  EXPECT_EQ(MessageOf(std::bad_alloc()), "Not enough memory");
+  EXPECT_EQ(MessageOf(std::runtime_error("No sound")), "No sound");
+  EWarning warning("It broke");
+  EXPECT_EQ(MessageOf(warning), warning.what()); // the trace stays for the log
+  EXPECT_EQ(WithoutTracePrefixes(warning.what()), "It broke");
 }

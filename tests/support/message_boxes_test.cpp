@@ -1,3 +1,6 @@
+#include "common/temp_folder.h"
+#include "support/exceptions.h"
+#include "support/log.h"
 #include "support/message_boxes.h"
 
 #include <gtest/gtest.h>
@@ -36,6 +39,38 @@ TEST_F(MessageBoxes, ErrorBoxAndQuestionGoThroughTheHook) {
   EXPECT_EQ(Shown[0].Style.Buttons, TMessageButtons::mbOK);
   EXPECT_EQ(Shown[1].Style.Icon, TMessageIcon::miQuestion);
   EXPECT_EQ(Shown[1].Style.Buttons, TMessageButtons::mbYesNo);
+}
+
+// The user reads the message; the log keeps the call traces that tell where it
+// was made.
+TEST_F(MessageBoxes, ShowTheMessageAndLogTheTraces) {
+  TTempFolder folder;
+  OpenLog(folder.File("main.log"));
+  struct TCase {
+    std::string Text, Shown;
+  } cases[] = {
+      {"Exception during song loading: [0000ABCD->0001F00D] CTL2: Can't load control file: "
+       "/s.ctl, exception: [00014F7A->00000010->0000BEEF] std::bad_alloc",
+       "Exception during song loading: CTL2: Can't load control file: /s.ctl, exception: Not "
+       "enough memory"},
+      {EWarning("It broke").what(), "It broke"},
+      {"[00007F0012345678] at the start", "at the start"},
+      // Only the traces' own form is taken out.
+      {"[1234] [0000abcd] x [0000ABCD]y [0000ABCD->] z [] w",
+       "[1234] [0000abcd] x [0000ABCD]y [0000ABCD->] z [] w"},
+  };
+  for (const TCase& c : cases)
+    ErrorBox(c.Text);
+  AskYesNo("Keep [0000ABCD] this?", "Confirm");
+  LogState.LogFileName.clear();
+  ASSERT_EQ(Shown.size(), std::size(cases) + 1);
+  const std::string log = folder.Read("main.log");
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    EXPECT_EQ(Shown[i].Text, cases[i].Shown);
+    EXPECT_NE(log.find("Error: " + cases[i].Text + "\r\n"), std::string::npos) << cases[i].Text;
+  }
+  EXPECT_EQ(Shown.back().Text, "Keep this?");
+  EXPECT_NE(log.find("Confirm: Keep [0000ABCD] this?\r\n"), std::string::npos);
 }
 
 TEST(DefaultMessageBoxes, WriteToStandardErrorAndAnswerNo) {
