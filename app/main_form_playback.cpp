@@ -146,6 +146,7 @@ bool TMainForm::LoadMusic(const std::string& path) {
   View.CursorTime = song.MusicOffset;
   DrawView();
   SetStatusText("Loading music...");
+  statusHeld_ = true; // the timer's texts wait while the window goes on during the decode
   songData::TPcmMusic decoded;
   const MusicLoader::TDecodeOutcome outcome = DecodeInBackground(path, decoded);
   if (outcome.Cancelled) {
