@@ -4,20 +4,8 @@
 
 #include <exception>
 #include <iostream>
-#include <string_view>
 
 namespace {
-
-// The support library's exceptions begin with a location trace, which is for a
-// log, not for the user.
-std::string_view UserMessage(const std::exception& e) {
-  std::string_view text = e.what();
-  const std::size_t traceEnd = text.find("] ");
-  if (dynamic_cast<const MyServis::TBaseException*>(&e) && text.starts_with('[') &&
-      traceEnd != std::string_view::npos)
-    text.remove_prefix(traceEnd + 2);
-  return text;
-}
 
 void PrintHelp(std::ostream& out) {
   out << "chorvanta-cli: the command-line companion of Chorvanta Song Editor\n\n"
@@ -49,7 +37,8 @@ int main(int argc, char** argv) {
     try {
       return command.Run(std::vector<std::string>(args.begin() + 1, args.end()));
     } catch (const std::exception& e) {
-      std::cerr << UserMessage(e) << '\n';
+      // The location codes of the support library's exceptions are for a log, not the user.
+      std::cerr << MyServis::WithoutTracePrefixes(MyServis::MessageOf(e)) << '\n';
       return cli::ExitFailure;
     }
   }

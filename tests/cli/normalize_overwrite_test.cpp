@@ -39,6 +39,10 @@ struct TOverwriteCase {
   std::string Song; // lines the reader does not keep
 };
 
+void PrintTo(const TOverwriteCase& c, std::ostream* out) {
+  *out << c.Name;
+}
+
 class NormalizeOverItself : public ::testing::TestWithParam<TOverwriteCase> {};
 
 // Through every path that names the input: itself, another spelling, a symbolic

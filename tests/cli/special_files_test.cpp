@@ -96,6 +96,10 @@ struct TOutputCase {
   std::vector<std::string> Args; // OUT stands for the output
 };
 
+void PrintTo(const TOutputCase& c, std::ostream* out) {
+  *out << c.Name;
+}
+
 class SpecialOutputs : public ::testing::TestWithParam<TOutputCase> {
 protected:
   void SetUp() override {
