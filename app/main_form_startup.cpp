@@ -11,6 +11,7 @@
 #include "support/message_boxes.h"
 #include "support/program_files.h"
 #include "support/program_settings.h"
+#include "support/runtime_errors.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,6 +30,7 @@
 #include <QStatusTipEvent>
 #include <QTimer>
 #include <QUrl>
+#include <filesystem>
 
 namespace app {
 namespace {
@@ -222,6 +224,11 @@ void TMainForm::OpenSettings() {
   // A missing or damaged file is replaced by an empty one where the folder allows.
   try {
     const std::string path = context_.SettingsFolder + "/settings.ctl";
+    // A FIFO or a device in its place is never written: it could block the start.
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+      throw MyServis::EInOutError("\"" + path + "\" is not a regular file");
     if (MyServis::RegularFileExists(path)) MyServis::KeepCopyNoReplace(path, path + ".damaged");
     MyServis::WriteFileAtomically(path, "");
     settings_ = ProgramSettings::OpenSettings(context_.SettingsFolder);

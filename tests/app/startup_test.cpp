@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <filesystem>
+#include <sys/stat.h>
 
 namespace {
 
@@ -45,13 +46,23 @@ TEST_F(MainWindow, DamagedSettingsAreKeptAsideAndOpenStillWorks) {
   EXPECT_NE(Folder.Read("settings.ctl").find("a.txt"), std::string::npos);
 }
 
+// A folder, or a FIFO that would block the start if it were read or written.
 TEST_F(MainWindow, SettingsThatCannotBeMadeAreDoneWithout) {
-  std::filesystem::create_directory(Folder.File("settings.ctl"));
-  const std::string song = WriteSong("a.txt", "#BPM:200\r\nE\r\n");
-  Start(QString::fromStdString(song));
-  EXPECT_TRUE(ErrorTexts.empty());
-  EXPECT_EQ(Song.BPM, 200.0);
-  EXPECT_NE(Folder.Read("main.log").find("without settings"), std::string::npos);
+  for (const bool fifo : {false, true}) {
+    const std::string settings = Folder.File("settings.ctl");
+    std::filesystem::remove_all(settings);
+    if (fifo)
+      ASSERT_EQ(::mkfifo(settings.c_str(), 0600), 0);
+    else
+      std::filesystem::create_directory(settings);
+    MakeForm();
+    const std::string song = WriteSong("a.txt", "#BPM:200\r\nE\r\n");
+    Start(QString::fromStdString(song));
+    EXPECT_TRUE(ErrorTexts.empty());
+    EXPECT_EQ(Song.BPM, 200.0);
+    EXPECT_NE(Folder.Read("main.log").find("without settings"), std::string::npos);
+    EXPECT_EQ(std::filesystem::is_fifo(settings), fifo);
+  }
 }
 
 // Before any song was opened, the demo song that ships with the program.
