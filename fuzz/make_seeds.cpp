@@ -22,8 +22,8 @@ void Seed(const std::string& target, const std::string& name, const std::string&
   MyServis::WriteFileAtomically(root + "/" + target + "/" + name, bytes);
 }
 
-std::string Utf16(const std::u16string& text, bool bigEndian) {
-  std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+std::string Utf16(const std::u16string& text, bool bigEndian, bool mark = true) {
+  std::string out = !mark ? "" : bigEndian ? "\xFE\xFF" : "\xFF\xFE";
   for (char16_t unit : text) {
     const auto low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
     out += bigEndian ? high : low;
@@ -56,6 +56,10 @@ void SongSeeds() {
       u"#TITLE:\u00C4\u20AC\n#BPM:120\n: 0 2 4 \u00E9\U0001F3A4\n- 3\n: 4 2 4 \xD800x\nE\n";
   Seed("song_reader_fuzz", "utf16le.txt", Utf16(text, false));
   Seed("song_reader_fuzz", "utf16be.txt", Utf16(text, true));
+  Seed("song_reader_fuzz", "utf16le-unmarked.txt", Utf16(text, false, false));
+  Seed("song_reader_fuzz", "utf16be-unmarked.txt", Utf16(text, true, false));
+  Seed("song_reader_fuzz", "told.txt",
+       "#BPM:123#0\n#GAP:NaN\n#VIDEOGAP:1e400\n: 4 2 1 a\n: 2 2 1 b\n- 0\nE\n: 9 1 1 c\n#LATE:x\n");
   Seed("song_reader_fuzz", "cr.txt", "#BPM:1\r: -5 -2 -2147483648 a\r:9999999999 1 1\rx\r\rE");
 }
 

@@ -21,9 +21,9 @@ std::string EncodeNoteBlock(const TSong& song);
 
 // The records of a block. A wrong magic (or a block too short for one) gives
 // nothing and sets valid false. Only whole records inside the block are read,
-// N below zero reads none, a text length above 47 is read as 47, a CR or LF in
-// a text becomes a space, a record of an unknown kind is skipped and a voice
-// other than 2 is the first.
+// N below zero reads none, a text length above 47 is read as 47, a control
+// byte in a text (a CR or LF among them) becomes a space, a record of an unknown
+// kind is skipped and a voice other than 2 is the first.
 std::vector<TNote> DecodeNoteBlock(std::string_view block, bool& valid);
 
 // The records as paste appends them: in the voice, moved so that the earliest

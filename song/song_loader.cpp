@@ -91,6 +91,8 @@ bool LoadSong(TSong& song, TUndoHistory& history, const std::string& path, TSong
   try {
     LoadSongSteps(song, history, path, host, recovered);
     completed = true;
+  } catch (const ENotASongFile& e) {
+    MyServis::ErrorBox(e.what()); // says all there is to say
   } catch (const std::exception& e) {
     MyServis::ErrorBox(std::string(SongLoadFailureText) + e.what());
   }

@@ -31,7 +31,8 @@ public:
   virtual void EnableOpen() {}
 };
 
-// "Exception during song loading: " goes in front of a failure's message.
+// "Exception during song loading: " goes in front of a failure's message, but
+// for a file that is not a song file.
 inline constexpr const char* SongLoadFailureText = "Exception during song loading: ";
 
 // Reads the file and performs the load's steps in order; throws on failure. A

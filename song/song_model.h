@@ -10,8 +10,9 @@
 
 namespace songData {
 
-// Most records a song file gives; edits may add more.
-constexpr std::size_t MaxFileRecords = 5000;
+// Most records a song file gives, against absurd files: far more than any song
+// the editor writes (a record costs 64 bytes).
+constexpr std::size_t MaxFileRecords = 1'000'000;
 
 struct TSong {
   std::vector<TNote> Notes; // not kept sorted between edits

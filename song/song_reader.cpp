@@ -1,5 +1,7 @@
 #include "song/song_reader.h"
 
+#include "song/safe_text.h"
+#include "song/song_file_kind.h"
 #include "song/song_model.h"
 #include "song/song_tags.h"
 #include "song/text_encoding.h"
@@ -52,6 +54,22 @@ bool RemoveByteOrderMark(std::string_view& line) {
 std::string_view TagValueOf(std::string_view line) {
   return line.substr(line.find(':') + 1);
 }
+
+// A header number in the comma form of this program or with the decimal point
+// that other tools write.
+std::optional<double> HeaderNumber(std::string_view text) {
+  double value = 0;
+  if (!MyServis::TryParseFloat(text, ',', value) && !MyServis::TryParseFloat(text, '.', value))
+    return std::nullopt;
+  return value;
+}
+
+// What a load uses when a header number is missing or not a number.
+struct THeaderDefault {
+  std::string_view Tag;
+  std::string_view UsedText;
+};
+constexpr THeaderDefault HeaderDefaults[] = {{"#BPM", "125"}, {"#GAP", "0"}, {"#VIDEOGAP", "0"}};
 
 // How the file's bytes become the model's UTF-8.
 enum class TDecoding {
@@ -144,7 +162,10 @@ public:
     std::size_t space = std::min(rest_.find(' '), rest_.size());
     std::string_view field = rest_.substr(0, space);
     rest_.remove_prefix(space);
-    return MyServis::ParseInt32(field);
+    std::int32_t value = 0;
+    if (!MyServis::TryParseInt32(field, value))
+      throw MyServis::EConvertError("'" + PrintableText(field) + "' is not a valid integer value");
+    return value;
   }
   bool HasMore() const { return rest_.find_first_not_of(' ') != std::string_view::npos; }
   std::string_view Text() const { return rest_.empty() ? rest_ : rest_.substr(1); }
@@ -174,13 +195,14 @@ class TSongTextReader {
 public:
   TSongTextReader(std::string_view bytes, TSongFileContent& content)
       : bytes_(bytes), content_(content) {
-    fromUtf16_ = bytes_.substr(0, 2) == "\xFF\xFE" || bytes_.substr(0, 2) == "\xFE\xFF";
+    const std::optional<TUtf16Form> utf16 = Utf16FormOf(bytes_);
+    fromUtf16_ = utf16.has_value();
     if (fromUtf16_) {
-      bool bigEndian = bytes_[0] == '\xFE';
-      utf16_ = Utf16ToUtf8(bytes_.substr(2), bigEndian);
+      utf16_ = Utf16ToUtf8(bytes_.substr(utf16->MarkSize), utf16->BigEndian);
       bytes_ = utf16_;
-      content_.UseBOM = true; // the saved UTF-8 keeps a mark of its encoding
-      content_.Report.ConvertedFrom = bigEndian ? "UTF-16BE" : "UTF-16LE";
+      // The saved UTF-8 keeps the file's mark of its encoding.
+      content_.UseBOM = utf16->MarkSize > 0;
+      content_.Report.ConvertedFrom = utf16->BigEndian ? "UTF-16BE" : "UTF-16LE";
     }
     rules_ = ReadFileRules(bytes_);
     if (fromUtf16_) {
@@ -200,9 +222,15 @@ public:
       if (RemoveByteOrderMark(line)) content_.UseBOM = true;
       line = Decoded(line);
       if (line.empty()) continue;
-      if (line == "E") break;
+      if (line == "E") {
+        NoteLinesAfterTheEnd(lines);
+        break;
+      }
       if (line.front() == '#') {
-        if (!DropsTag(line)) content_.Tags.emplace_back(line);
+        if (!DropsTag(line)) {
+          content_.Tags.emplace_back(line);
+          tagLines_.push_back(lines.Number());
+        }
         continue;
       }
       if (std::optional<std::uint8_t> voice = VoiceMarker(line)) {
@@ -210,8 +238,12 @@ public:
         continue;
       }
       TNoteKind kind = KindOfPrefix(line.front());
-      if (kind == 0 || content_.Notes.size() >= MaxFileRecords) {
+      if (kind == 0) {
         if (!IsBlank(line)) content_.Report.UnreadLines.push_back(lines.Number());
+        continue;
+      }
+      if (content_.Notes.size() >= MaxFileRecords) {
+        content_.Report.BeyondLimitLines.push_back(lines.Number());
         continue;
       }
       try {
@@ -221,9 +253,32 @@ public:
       }
     }
     if (repaired_) content_.Report.ConvertedFrom = CodePageText(TCodePage::cpWindows1252);
+    NoteIgnoredNumbers();
   }
 
 private:
+  // A save ends the file at its "E": what is left after it is lost.
+  void NoteLinesAfterTheEnd(TLineCursor& lines) {
+    std::string_view line;
+    while (lines.Next(line)) {
+      RemoveByteOrderMark(line);
+      if (!line.empty() && (line.front() == '#' || KindOfPrefix(line.front()) != 0))
+        content_.Report.AfterEndLines.push_back(lines.Number());
+    }
+  }
+
+  // The header numbers that a load replaces by their defaults.
+  void NoteIgnoredNumbers() {
+    for (const THeaderDefault& number : HeaderDefaults) {
+      const std::optional<std::size_t> at = FindTag(content_.Tags, number.Tag);
+      if (!at) continue;
+      const std::string value = TagValue(content_.Tags, number.Tag);
+      if (!HeaderNumber(value))
+        content_.Report.IgnoredNumbers.push_back(
+            {tagLines_[*at], std::string(number.Tag), value, std::string(number.UsedText)});
+    }
+  }
+
   std::string_view Decoded(std::string_view line) {
     if (rules_.Decoding == TDecoding::dcConvert) {
       decoded_ = SingleByteToUtf8(line, rules_.Page);
@@ -260,6 +315,7 @@ private:
       if (StoreText(note, fields.Text())) content_.Report.CutTextLines.push_back(lineNumber);
     }
     std::int64_t start = (rules_.Relative ? voice.Offset : 0) + written;
+    if (start < voice.End) content_.Report.RaisedStartLines.push_back(lineNumber);
     note.Start = Narrow(std::max(start, voice.End));
     if (kind != nkLineBreak) voice.End = static_cast<std::int64_t>(note.Start) + note.Length;
     // "- a b" moves the offset by b, "- a" by a.
@@ -277,16 +333,13 @@ private:
   bool repaired_ = false;
   std::uint8_t voice_ = FirstVoice;
   TVoiceReading voices_[2];
+  std::vector<int> tagLines_; // the line of each of content_.Tags
 };
 
 double ParseHeaderNumber(const std::vector<std::string>& tags, std::string_view name,
                          double missing) {
-  std::string text = TagValue(tags, name);
-  double value = 0;
-  // Other tools write a decimal point where this program writes a comma.
-  if (!MyServis::TryParseFloat(text, ',', value) && !MyServis::TryParseFloat(text, '.', value))
-    return missing;
-  return value == 0 ? 0.0 : value;
+  const std::optional<double> value = HeaderNumber(TagValue(tags, name));
+  return !value ? missing : *value == 0 ? 0.0 : *value;
 }
 
 } // namespace
@@ -304,8 +357,14 @@ TSongFileContent ReadSongFile(const std::string& path) {
   } catch (const MyServis::EInOutError& e) {
     throw ESongReadError(e.what(), 0, false);
   }
-  return ParseSongText(bytes);
+  if (!LooksLikeText(bytes)) throw ENotASongFile(path);
+  TSongFileContent content = ParseSongText(bytes);
+  if (content.Notes.empty() && !HasSongTag(content.Tags)) throw ENotASongFile(path);
+  return content;
 }
+
+ENotASongFile::ENotASongFile(const std::string& path)
+    : ESongReadError(PrintableText(MyServis::NameOfPath(path)) + " is not a song file", 0, false) {}
 
 THeaderNumbers ReadHeaderNumbers(const std::vector<std::string>& tags) {
   THeaderNumbers numbers;

@@ -31,7 +31,16 @@ public:
   bool UseBOM; // whether a line read before the failure began with a byte order mark
 };
 
+// A file that is not text, or holds neither a note nor a song tag: "NAME is not
+// a song file", with the file's name.
+class ENotASongFile : public ESongReadError {
+public:
+  explicit ENotASongFile(const std::string& path);
+};
+
 TSongFileContent ParseSongText(std::string_view bytes);
+// Throws ENotASongFile, or ESongReadError for a file that cannot be read or a
+// note line that is not understood. No message shows the file's raw bytes.
 TSongFileContent ReadSongFile(const std::string& path);
 
 struct THeaderNumbers {

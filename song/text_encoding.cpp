@@ -2,6 +2,7 @@
 
 #include "song/lyrics_text.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace songData {
@@ -92,6 +93,21 @@ std::string RepairedUtf8(std::string_view bytes) {
     }
   }
   return out;
+}
+
+std::optional<TUtf16Form> Utf16FormOf(std::string_view bytes) {
+  if (bytes.substr(0, 2) == "\xFF\xFE") return TUtf16Form{false, 2};
+  if (bytes.substr(0, 2) == "\xFE\xFF") return TUtf16Form{true, 2};
+  const std::size_t pairs = std::min(bytes.size(), SniffedBytes) / 2;
+  std::size_t zeroFirst = 0, zeroSecond = 0;
+  for (std::size_t k = 0; k < pairs; ++k) {
+    zeroFirst += bytes[2 * k] == '\0' ? 1 : 0;
+    zeroSecond += bytes[2 * k + 1] == '\0' ? 1 : 0;
+  }
+  // Zero at one place of most pairs and hardly ever at the other.
+  if (zeroSecond * 2 > pairs && zeroFirst * 16 <= pairs) return TUtf16Form{false, 0};
+  if (zeroFirst * 2 > pairs && zeroSecond * 16 <= pairs) return TUtf16Form{true, 0};
+  return std::nullopt;
 }
 
 std::string Utf16ToUtf8(std::string_view units, bool bigEndian) {

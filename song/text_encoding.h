@@ -1,6 +1,7 @@
 #pragma once
 // Song files written by other tools in other encodings, brought to the UTF-8 that
 // the model, the memo and the writer work in.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,16 @@ std::string SingleByteToUtf8(std::string_view bytes, TCodePage page);
 // Well-formed UTF-8 sequences kept and every other byte read as Windows-1252: a
 // file of that code page, or one that an earlier edit left partly in UTF-8.
 std::string RepairedUtf8(std::string_view bytes);
+
+// How a UTF-16 file is told: by its byte order mark, or, without one, by its
+// zero bytes among the first SniffedBytes: in text that is mostly ASCII, as a
+// song's header and note lines are, one byte of each pair is zero.
+struct TUtf16Form {
+  bool BigEndian = false;
+  std::size_t MarkSize = 0; // 2, or 0 without a mark
+};
+constexpr std::size_t SniffedBytes = 4096;
+std::optional<TUtf16Form> Utf16FormOf(std::string_view bytes);
 
 // UTF-16 code units after the byte order mark; an unpaired surrogate or an odd
 // last byte becomes U+FFFD.

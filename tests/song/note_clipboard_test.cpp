@@ -99,13 +99,14 @@ TEST(NoteClipboard, ForeignBlocksAreReadOnlyAsFarAsTheyGo) {
   EXPECT_EQ(records[0].Text.Str(), "abc" + std::string(44, 'z')); // 47 bytes at most
 }
 
-TEST(NoteClipboard, LineBreaksInTextsBecomeSpaces) {
+TEST(NoteClipboard, LineBreaksAndControlBytesInTextsBecomeSpaces) {
   bool valid = false;
-  const std::vector<TNote> records =
-      DecodeNoteBlock(Block(2, {Record(0, 1, 6, "a\r\nE\nb"), Record(4, 1, 1, "\r")}), valid);
+  const std::vector<TNote> records = DecodeNoteBlock(
+      Block(2, {Record(0, 1, 6, "a\r\nE\nb"), Record(4, 1, 5, std::string("\0\x01\t\x7F\xC3", 5))}),
+      valid);
   ASSERT_EQ(records.size(), 2u);
   EXPECT_EQ(records[0].Text.Str(), "a  E b");
-  EXPECT_EQ(records[1].Text.Str(), " ");
+  EXPECT_EQ(records[1].Text.Str(), "  \t \xC3");
 }
 
 TEST(NoteClipboard, PasteKeepsDistancesFromTheCursorBeatAndWins) {

@@ -31,6 +31,26 @@ TEST(ReadingReport, OneNoticeForEachFact) {
           "1 text was cut to 47 bytes (line 12).",
           "3 lines of this file were not understood and will be dropped on save (lines 3, 5-6)."}));
   report = TReadingReport();
+  report.BeyondLimitLines = {1000002, 1000003};
+  report.AfterEndLines = {40};
+  report.RaisedStartLines = {4, 5};
+  report.IgnoredNumbers = {{1, "#BPM", "12\x01\xFF", "125"}, {2, "#GAP", "x", "0"}};
+  EXPECT_TRUE(report.DropsLines());
+  EXPECT_EQ(ReadingNotices(report),
+            (std::vector<std::string>{
+                "2 note lines lie beyond the 1000000 records a song file may hold; they were not "
+                "read and will be dropped on save (lines 1000002-1000003).",
+                "1 line after the \"E\" that ends the song was not read and will be dropped on "
+                "save (line 40).",
+                "2 note lines started before beat 0 or before the end of the previous note and "
+                "were moved later (lines 4-5).",
+                "The #BPM value \"12\\x01\xEF\xBF\xBD\" on line 1 is not a number; 125 is used "
+                "instead.",
+                "The #GAP value \"x\" on line 2 is not a number; 0 is used instead."}));
+  report = TReadingReport();
+  report.RaisedStartLines = {4};
+  EXPECT_FALSE(report.DropsLines());
+  report = TReadingReport();
   report.CutTextLines = {2, 3};
   report.UnreadLines = {9};
   EXPECT_EQ(ReadingNotices(report),

@@ -112,6 +112,15 @@ TEST_F(SongLoad, ReadFailureLeavesTheModelButForByteOrderMark) {
   EXPECT_EQ(History.UndoCount, 1);
 }
 
+TEST_F(SongLoad, AFileThatIsNoSongIsRefusedWithJustThatMessage) {
+  Folder.Write("good.txt", "#TITLE:good\n: 0 1 5 a\n");
+  ASSERT_TRUE(LoadSong(Song, History, Folder.File("good.txt"), Host));
+  Folder.Write("sound.txt", std::string("RIFF\x24\x08\0\0WAVEfmt \x10\0\0\0", 20) + "FF4\xB1");
+  EXPECT_FALSE(LoadSong(Song, History, Folder.File("sound.txt"), Host));
+  EXPECT_EQ(Boxes, std::vector<std::string>{"Error: sound.txt is not a song file"});
+  EXPECT_EQ(Song.SongFileName, "good.txt");
+}
+
 TEST_F(SongLoad, MissingFileIsReportedWithItsName) {
   EXPECT_FALSE(LoadSong(Song, History, Folder.File("none.txt"), Host));
   ASSERT_EQ(Boxes.size(), 1u);

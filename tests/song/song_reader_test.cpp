@@ -1,13 +1,20 @@
 #include "common/note_builder.h"
+#include "common/temp_folder.h"
 #include "song/song_model.h"
 #include "song/song_reader.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <random>
 
 using namespace songData;
 
 namespace {
+
+// The name as a message shows it: control bytes escaped, stray bytes replaced.
+std::string PrintableName(const std::string& name) {
+  return name == "bad\x01\xFF.txt" ? "bad\\x01\xEF\xBF\xBD.txt" : name;
+}
 
 struct TLineCase {
   const char* Name;
@@ -130,16 +137,20 @@ TEST_P(BadNoteLines, FailWithTheFieldAndLine) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, BadNoteLines,
-    testing::Values(TFailureCase{"Letters", ": 0 x 12 a\n", "'x' is not a valid integer value", 1},
-                    TFailureCase{"MissingPitch", ": 0 4\n", "'' is not a valid integer value", 1},
-                    TFailureCase{"PrefixOnly", "\r\n\r\n:\r\n", "'' is not a valid integer value",
-                                 3},
-                    TFailureCase{"BeyondInt32", ": 2147483648 1 1 a\n",
-                                 "'2147483648' is not a valid integer value", 1},
-                    TFailureCase{"BelowInt32", "- -2147483649\n",
-                                 "'-2147483649' is not a valid integer value", 1},
-                    TFailureCase{"LoneCrEndsLines", "#A:1\r: 0 1 1 a\r: 1 1 b c\r",
-                                 "'b' is not a valid integer value", 3}),
+    testing::Values(
+        TFailureCase{"Letters", ": 0 x 12 a\n", "'x' is not a valid integer value", 1},
+        TFailureCase{"MissingPitch", ": 0 4\n", "'' is not a valid integer value", 1},
+        TFailureCase{"PrefixOnly", "\r\n\r\n:\r\n", "'' is not a valid integer value", 3},
+        TFailureCase{"BeyondInt32", ": 2147483648 1 1 a\n",
+                     "'2147483648' is not a valid integer value", 1},
+        TFailureCase{"BelowInt32", "- -2147483649\n", "'-2147483649' is not a valid integer value",
+                     1},
+        TFailureCase{"LoneCrEndsLines", "#A:1\r: 0 1 1 a\r: 1 1 b c\r",
+                     "'b' is not a valid integer value", 3},
+        TFailureCase{"ControlBytesEscaped", ": 0 \x1B[2J 1 a\n",
+                     "'\\x1B[2J' is not a valid integer value", 1},
+        TFailureCase{"BytesOfAnUnknownCodePageReplaced", "#ENCODING:KOI8-R\n: 0 \xC1\xFF 1 a\n",
+                     "'\xEF\xBF\xBD\xEF\xBF\xBD' is not a valid integer value", 2}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(SongText, ByteOrderMarkOnAnyLineIsNotedAndRemoved) {
@@ -172,15 +183,21 @@ TEST(SongText, HeaderLinesAnywhereAreKeptWhole) {
   EXPECT_EQ(content.Tags, (std::vector<std::string>{"#A:1", "#B: two : parts "}));
 }
 
-TEST(SongText, RecordsBeyondTheLimitAreIgnoredButHeadersStillRead) {
+// The limit is far beyond what the editor writes, and told apart from lines not understood.
+TEST(SongText, NoteLinesBeyondTheLimitAreReportedAndHeadersStillRead) {
   std::string text;
-  for (int i = 0; i < 5000; ++i)
-    text += ": " + std::to_string(i * 2) + " 1 5 x\n";
-  text += ": nonsense\n- 99999\n#LATE:yes\n";
+  text.reserve(12 * MaxFileRecords + 100);
+  for (std::size_t i = 0; i < MaxFileRecords; ++i)
+    text += ": " + std::to_string(i) + " 1 5 x\n";
+  text += ": nonsense\nx\nP2\n- 99999\n#LATE:yes\n";
   TSongFileContent content = ParseSongText(text);
   EXPECT_EQ(content.Notes.size(), MaxFileRecords);
-  EXPECT_EQ(content.Notes.back().Start, 9998);
+  EXPECT_EQ(content.Notes.back().Start, std::int32_t(MaxFileRecords - 1));
   EXPECT_EQ(content.Tags, (std::vector<std::string>{"#LATE:yes"}));
+  const int first = int(MaxFileRecords) + 1;
+  EXPECT_EQ(content.Report.BeyondLimitLines, (std::vector<int>{first, first + 3}));
+  EXPECT_EQ(content.Report.UnreadLines, std::vector<int>{first + 1});
+  EXPECT_TRUE(content.Report.DropsLines());
 }
 
 TEST(SongText, HostileInputIsReadWithoutHarm) {
@@ -320,11 +337,12 @@ INSTANTIATE_TEST_SUITE_P(
                                  }()}),
     [](const auto& info) { return std::string(info.param.Name); });
 
-// "#TITLE:Café", "#ENCODING:UTF-16", a note "🎤" and "E" in UTF-16 with its byte order mark.
-std::string Utf16Song(bool bigEndian) {
+// "#TITLE:Café", "#ENCODING:UTF-16", a note "🎤" and "E" in UTF-16, with its byte
+// order mark or without.
+std::string Utf16Song(bool bigEndian, bool mark = true) {
   const std::u16string text =
       u"#TITLE:Caf\u00e9\r\n#ENCODING:UTF-16\r\n: 0 1 1 \U0001F3A4\r\nE\r\n";
-  std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  std::string bytes = !mark ? "" : bigEndian ? "\xFE\xFF" : "\xFF\xFE";
   for (char16_t unit : text) {
     char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
     bytes += bigEndian ? std::string{high, low} : std::string{low, high};
@@ -332,25 +350,116 @@ std::string Utf16Song(bool bigEndian) {
   return bytes;
 }
 
-TEST(SongText, Utf16FilesOfBothByteOrders) {
-  for (bool bigEndian : {false, true}) {
-    TSongFileContent content = ParseSongText(Utf16Song(bigEndian));
-    EXPECT_EQ(content.Tags, (std::vector<std::string>{"#TITLE:Caf\xC3\xA9"}));
-    ASSERT_EQ(content.Notes.size(), 1u);
-    EXPECT_EQ(content.Notes[0].Text.Str(), "\xF0\x9F\x8E\xA4");
-    EXPECT_TRUE(content.UseBOM);
-    EXPECT_EQ(content.Report, Converted(bigEndian ? "UTF-16BE" : "UTF-16LE"));
+TEST(SongText, Utf16FilesOfBothByteOrdersWithAndWithoutMark) {
+  for (bool mark : {true, false}) {
+    for (bool bigEndian : {false, true}) {
+      TSongFileContent content = ParseSongText(Utf16Song(bigEndian, mark));
+      EXPECT_EQ(content.Tags, (std::vector<std::string>{"#TITLE:Caf\xC3\xA9"}));
+      ASSERT_EQ(content.Notes.size(), 1u);
+      EXPECT_EQ(content.Notes[0].Text.Str(), "\xF0\x9F\x8E\xA4");
+      EXPECT_EQ(content.UseBOM, mark);
+      EXPECT_EQ(content.Report, Converted(bigEndian ? "UTF-16BE" : "UTF-16LE"));
+    }
   }
 }
 
-TEST(SongText, NoteLinesBeyondTheLimitAreReportedUnread) {
-  std::string text;
-  for (int i = 0; i < 5000; ++i)
-    text += ": " + std::to_string(i) + " 1 5 x\n";
-  text += "P2\n: 0 1 1 y\n- 9\n";
-  TSongFileContent content = ParseSongText(text);
-  EXPECT_EQ(content.Notes.size(), MaxFileRecords);
-  EXPECT_EQ(content.Report.UnreadLines, (std::vector<int>{5002, 5003}));
+// What reading changes or leaves out, told with the line it happened on.
+struct TReportCase {
+  const char* Name;
+  std::string Text;
+  TReadingReport Report;
+};
+
+void PrintTo(const TReportCase& c, std::ostream* out) {
+  *out << c.Name;
+}
+
+TReadingReport Ignored(std::vector<TIgnoredNumber> numbers) {
+  TReadingReport report;
+  report.IgnoredNumbers = std::move(numbers);
+  return report;
+}
+
+TReadingReport Lines(std::vector<int> TReadingReport::*field, std::vector<int> lines) {
+  TReadingReport report;
+  report.*field = std::move(lines);
+  return report;
+}
+
+class ReportedChanges : public testing::TestWithParam<TReportCase> {};
+
+TEST_P(ReportedChanges, AreInTheReport) {
+  EXPECT_EQ(ParseSongText(GetParam().Text).Report, GetParam().Report);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ReportedChanges,
+    testing::Values(
+        TReportCase{"BpmWithJunk", "#TITLE:t\n#BPM:123#0\n",
+                    Ignored({{2, "#BPM", "123#0", "125"}})},
+        TReportCase{"BpmNaN", "#BPM:NaN\n", Ignored({{1, "#BPM", "NaN", "125"}})},
+        TReportCase{"BpmBeyondRange", "#bpm:1e400\n", Ignored({{1, "#BPM", "1e400", "125"}})},
+        TReportCase{"BpmEmpty", "#BPM:\n", Ignored({{1, "#BPM", "", "125"}})},
+        TReportCase{"GapsNotNumbers", "#GAP:soon\n: 0 1 1 a\n#VIDEOGAP:1,5s\n",
+                    Ignored({{1, "#GAP", "soon", "0"}, {3, "#VIDEOGAP", "1,5s", "0"}})},
+        TReportCase{"NumbersRead", "#BPM:300,5\n#GAP:1500.5\n#VIDEOGAP:-2\n", {}},
+        TReportCase{"OnlyTheFirstLineCounts", "#BPM:200\n#BPM:fast\n", {}},
+        TReportCase{"StartBeforeBeatZero", ": -8 2 1 a\n: 2 1 1 b\n",
+                    Lines(&TReadingReport::RaisedStartLines, {1})},
+        TReportCase{"StartsBeforeThePreviousEnd", ": 0 10 1 a\n: 6 4 1 b\n- 4\n: 20 1 1 c\n",
+                    Lines(&TReadingReport::RaisedStartLines, {2, 3})},
+        TReportCase{"VoicesRaiseApart", "P1\n: 0 10 1 a\nP2\n: 4 2 1 b\n- 6\n", {}},
+        TReportCase{"LinesAfterTheEnd",
+                    "#A:1\n: 0 1 1 a\nE\n\n: 1 1 1 b\nx\n#B:2\nE\n\xEF\xBB\xBF- 5\n",
+                    Lines(&TReadingReport::AfterEndLines, {5, 7, 9})}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+// Files opened by mistake are refused by name; a song of header lines only, as
+// New Song makes it, is a song.
+TEST(SongFile, FilesThatAreNotSongsAreRefused) {
+  std::mt19937 random(12);
+  std::string noise;
+  for (int i = 0; i < 3000; ++i)
+    noise += static_cast<char>(random());
+  std::string controls;
+  for (int i = 0; i < 100; ++i)
+    controls += "a\x01\x02\x7F"; // binary without a NUL
+  struct {
+    const char* Name;
+    std::string Bytes;
+  } refused[] = {
+      {"sound.wav.txt",
+       std::string("RIFF\x24\x08\0\0WAVEfmt \x10\0\0\0\x01\0\x02\0", 24) + "FF4\xB1 data"},
+      {"noise.txt", noise},
+      {"controls.txt", controls},
+      {"CMakeLists.txt", "cmake_minimum_required(VERSION 3.20)\nproject(demo CXX)\n"
+                         "# Build: the program\nadd_executable(demo main.cpp)\n"},
+      {"empty.txt", ""},
+      {"unknown tags.txt", "#FOO:1\n#BAR:2\nE\n"},
+      {"bad\x01\xFF.txt", noise},
+  };
+  TTempFolder folder;
+  for (const auto& c : refused) {
+    try {
+      ReadSongFile(folder.Write(c.Name, c.Bytes));
+      ADD_FAILURE() << c.Name << " was read";
+    } catch (const ENotASongFile& e) {
+      EXPECT_EQ(std::string(e.what()), PrintableName(c.Name) + " is not a song file");
+    }
+  }
+  struct {
+    const char* Name;
+    std::string Bytes;
+    std::size_t Notes;
+  } songs[] = {
+      {"new.txt", "#TITLE:New\r\n#ARTIST:Me\r\n#BPM:125\r\n#GAP:0\r\n#VIDEOGAP:0\r\nE\r\n", 0},
+      {"notes only.txt", ": 0 1 1 a\n", 1},
+      {"lower case tag.txt", "#title:x\n", 0},
+      {"utf16 without mark.txt", Utf16Song(false, false), 1},
+      {"a stray control.txt", "#TITLE:x\n: 0 1 1 a\x01b\n", 1},
+  };
+  for (const auto& c : songs)
+    EXPECT_EQ(ReadSongFile(folder.Write(c.Name, c.Bytes)).Notes.size(), c.Notes) << c.Name;
 }
 
 struct THeaderCase {

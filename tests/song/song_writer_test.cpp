@@ -181,17 +181,31 @@ TEST(SongFileText, ReadsBackTheSameSong) {
   EXPECT_EQ(SongFileText(song), file);
 }
 
-TEST(SongFileText, LineBreaksInTextsAndTagsBecomeSpaces) {
+// A file that ends early or opens as no song would lose every note after the text.
+TEST(SongFileText, LineBreaksAndControlBytesInTextsAndTagsBecomeSpaces) {
   TSong song;
   song.Tags = {"#TITLE:one\r\nE\ntwo"};
-  song.Notes = {MakeNote(nkNormal, 0, 2, 1, "a\rE\nb"), MakeNote(nkNormal, 4, 2, 1, "\n"),
-                MakeNote(nkNormal, 8, 2, 1, "c")};
+  song.Notes = {MakeNote(nkNormal, 0, 2, 1, "a\rE\nb"), MakeNote(nkNormal, 4, 2, 1, "\n")};
+  for (int i = 0; i < 20; ++i)
+    song.Notes.push_back(MakeNote(nkNormal, 8 + i, 1, 1, std::string("\0\x1B\t", 3)));
   const std::string text = SongFileText(song);
-  EXPECT_EQ(text, "#TITLE:one  E two\r\n#BPM:125\r\n#GAP:0\r\n#VIDEOGAP:0\r\n"
-                  ": 0 2 1 a E b\r\n: 4 2 1  \r\n: 8 2 1 c\r\nE\r\n");
-  TSongFileContent content = ParseSongText(text);
-  EXPECT_EQ(content.Notes.size(), 3u);
+  const std::string start = "#TITLE:one  E two\r\n#BPM:125\r\n#GAP:0\r\n#VIDEOGAP:0\r\n"
+                            ": 0 2 1 a E b\r\n: 4 2 1  \r\n: 8 1 1   \t\r\n";
+  EXPECT_EQ(text.substr(0, start.size()), start);
+  TTempFolder folder;
+  TSongFileContent content = ReadSongFile(folder.Write("song.txt", text));
+  EXPECT_EQ(content.Notes.size(), 22u);
   EXPECT_EQ(content.Tags.size(), 4u);
+}
+
+// Whatever the editor writes reads back whole: a paste may leave a song of any size.
+TEST(SongFileText, ALargeSongReadsBackWhole) {
+  TSong song;
+  for (int i = 0; i < 6000; ++i)
+    song.Notes.push_back(MakeNote(nkNormal, 2 * i, 1, i % 40, std::to_string(i)));
+  TSongFileContent content = ParseSongText(SongFileText(song));
+  EXPECT_EQ(content.Notes, song.Notes);
+  EXPECT_TRUE(content.Report.Empty());
 }
 
 class SaveSongFiles : public testing::Test {
