@@ -113,8 +113,9 @@ int RunNormalize(const std::vector<std::string>& args) {
   for (const std::string& notice : ReadingNotices(report))
     std::cerr << in << ": warning: " << notice << '\n';
   // The lines the load did not keep exist only in the input: writing over it loses them.
-  if (!report.UnreadLines.empty() && !force && SameFile(in, out)) {
-    const std::size_t lost = report.UnreadLines.size();
+  if (report.DropsLines() && !force && SameFile(in, out)) {
+    const std::size_t lost =
+        report.UnreadLines.size() + report.BeyondLimitLines.size() + report.AfterEndLines.size();
     std::cerr << in << ": not written over: the " << lost << (lost == 1 ? " line" : " lines")
               << " not read would be lost; give --force to write over it anyway\n";
     return ExitFailure;
