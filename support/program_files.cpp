@@ -45,8 +45,10 @@ std::string ShippedFile(const std::string& name) {
 
 std::string SettingsFolder(const std::string& programFolder, bool programFolderWritable) {
   const std::string beside = programFolder + "/settings.ctl";
-  // One the user cannot write would fail every save of the settings.
-  const bool usable = RegularFileExists(beside) ? !IsReadOnlyFile(beside) : programFolderWritable;
+  // A save replaces the file through its folder: a file or a folder the user
+  // cannot write would fail every save of the settings.
+  const bool usable =
+      programFolderWritable && !(RegularFileExists(beside) && IsReadOnlyFile(beside));
   return usable ? programFolder : UserFolder("XDG_CONFIG_HOME", ".config");
 }
 

@@ -11,9 +11,9 @@ namespace MyServis {
 std::string ShippedFile(const std::string& name);
 std::string ShippedFile(const std::string& name, const std::string& programFolder);
 
-// The folder of "settings.ctl": the program's own when a settings file there can
-// be written, or when there is none and the folder can be written; else
-// $XDG_CONFIG_HOME/chorvanta (~/.config/chorvanta).
+// The folder of "settings.ctl": the program's own when the folder can be written
+// and so can a settings file there; else $XDG_CONFIG_HOME/chorvanta
+// (~/.config/chorvanta).
 std::string SettingsFolder();
 std::string SettingsFolder(const std::string& programFolder, bool programFolderWritable);
 

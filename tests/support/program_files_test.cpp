@@ -34,14 +34,14 @@ TEST(SettingsFolder, TheProgramsOwnUnlessItCannotBeWritten) {
   EXPECT_EQ(SettingsFolder(bin, false), folder.File("config/chorvanta"));
   EXPECT_EQ(StateFolder(bin, false), folder.File("home/.local/state/chorvanta"));
   EXPECT_TRUE(std::filesystem::is_directory(folder.File("config/chorvanta")));
-  // A settings file beside the program still wins, unless the user cannot
-  // write it: every save would fail then.
+  // A settings file beside the program wins only when the user can write it and
+  // its folder: every save would fail otherwise.
   folder.Write("bin/settings.ctl", "");
-  EXPECT_EQ(SettingsFolder(bin, false), bin);
+  EXPECT_EQ(SettingsFolder(bin, true), bin);
+  EXPECT_EQ(SettingsFolder(bin, false), folder.File("config/chorvanta"));
   std::filesystem::permissions(folder.File("bin/settings.ctl"),
                                std::filesystem::perms::owner_read |
                                    std::filesystem::perms::group_read);
-  EXPECT_EQ(SettingsFolder(bin, false), folder.File("config/chorvanta"));
   EXPECT_EQ(SettingsFolder(bin, true), folder.File("config/chorvanta"));
   setenv("HOME", home.c_str(), 1);
   unsetenv("XDG_CONFIG_HOME");
