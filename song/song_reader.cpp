@@ -272,7 +272,7 @@ private:
     for (const THeaderDefault& number : HeaderDefaults) {
       const std::optional<std::size_t> at = FindTag(content_.Tags, number.Tag);
       if (!at) continue;
-      const std::string value = TagValue(content_.Tags, number.Tag);
+      const std::string value(TagValueOf(content_.Tags[*at]));
       if (!HeaderNumber(value))
         content_.Report.IgnoredNumbers.push_back(
             {tagLines_[*at], std::string(number.Tag), value, std::string(number.UsedText)});
@@ -355,7 +355,8 @@ TSongFileContent ReadSongFile(const std::string& path) {
   try {
     bytes = MyServis::ReadFileBytes(path);
   } catch (const MyServis::EInOutError& e) {
-    throw ESongReadError(e.what(), 0, false);
+    // The path may hold any bytes a file name can.
+    throw ESongReadError(PrintableText(e.what()), 0, false);
   }
   if (!LooksLikeText(bytes)) throw ENotASongFile(path);
   TSongFileContent content = ParseSongText(bytes);

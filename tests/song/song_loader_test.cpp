@@ -127,6 +127,10 @@ TEST_F(SongLoad, MissingFileIsReportedWithItsName) {
   EXPECT_NE(Boxes[0].find("Exception during song loading: Cannot open file \"" +
                           Folder.File("none.txt") + "\""),
             std::string::npos);
+  // Bytes of the name that are no characters are not shown as they are.
+  EXPECT_FALSE(LoadSong(Song, History, Folder.File("n\x1B[2J\xFF.txt"), Host));
+  ASSERT_EQ(Boxes.size(), 2u);
+  EXPECT_NE(Boxes[1].find(Folder.File("n\\x1B[2J\xEF\xBF\xBD.txt")), std::string::npos) << Boxes[1];
 }
 
 TEST_F(SongLoad, MusicFailureKeepsTheNewSongAndItsBackupAndSkipsTheLaterSteps) {
