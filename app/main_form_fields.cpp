@@ -38,11 +38,27 @@ void TMainForm::ShowTranspose() {
   Scroll->setValue(0);
 }
 
+namespace {
+
+// Beyond these a song's times overflow when written, and the saved file would
+// not read back with the same timing.
+constexpr double MostBPM = 10000;
+constexpr double MostGapSeconds = 24 * 60 * 60;
+
+} // namespace
+
+// A value the field refuses is put back as the song keeps it, and the status
+// bar says why.
 void TMainForm::editBPMExit() {
+  songData::TSong& song = context_.Song;
   double bpm = 0;
-  // A tempo of zero or below would put every beat at the same place.
-  if (ReadNumber(editBPM, bpm) && bpm > 0) context_.Song.BPM = bpm;
-  songData::PushUndo(context_.History, context_.Song, false);
+  if (ReadNumber(editBPM, bpm) && bpm > 0 && bpm <= MostBPM) {
+    song.BPM = bpm;
+  } else {
+    editBPM->setText(Number(song.BPM));
+    SetStatusText("The BPM must lie above 0 and at most 10000");
+  }
+  songData::PushUndo(context_.History, song, false);
   UpdateBeatScale();
   UpdateTimeline();
   SongChanged();
@@ -50,10 +66,21 @@ void TMainForm::editBPMExit() {
 }
 
 void TMainForm::editGAPExit() {
+  songData::TSong& song = context_.Song;
   double value = 0;
-  if (ReadNumber(editGAP, value)) context_.Song.MusicOffset = -value;
-  if (ReadNumber(EditVGap, value)) context_.Song.VideoGap = value;
-  songData::PushUndo(context_.History, context_.Song, false);
+  if (ReadNumber(editGAP, value) && std::abs(value) <= MostGapSeconds) {
+    song.MusicOffset = -value;
+  } else {
+    editGAP->setText(Number(-song.MusicOffset));
+    SetStatusText("The audio gap must lie within a day (86400 seconds)");
+  }
+  if (ReadNumber(EditVGap, value) && std::abs(value) <= MostGapSeconds) {
+    song.VideoGap = value;
+  } else {
+    EditVGap->setText(Number(song.VideoGap));
+    SetStatusText("The video gap must lie within a day (86400 seconds)");
+  }
+  songData::PushUndo(context_.History, song, false);
   UpdateBeatScale();
   UpdateTimeline();
   SongChanged();

@@ -1,7 +1,9 @@
 #include "main_window_fixture.h"
+#include "support/number_text.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 
 namespace {
@@ -14,17 +16,26 @@ TEST_F(MainWindow, BpmFieldTakesCommaNumbersAndRefusesTheRest) {
     const char* Text;
     double Bpm;
   };
+  // A refused value puts the kept one back and says why: absurd tempos made
+  // songs whose saved timing did not read back.
   for (TCase c : {TCase{"120.5", 125.0}, TCase{"120,5", 120.5}, TCase{"0", 120.5},
-                  TCase{"-3", 120.5}, TCase{"", 120.5}, TCase{"250", 250.0}}) {
+                  TCase{"-3", 120.5}, TCase{"", 120.5}, TCase{"1e20", 120.5},
+                  TCase{"10000,5", 120.5}, TCase{"10000", 10000.0}, TCase{"250", 250.0}}) {
+    Form->StatusPanels[3]->clear();
     Form->editBPM->setText(c.Text);
     Form->editBPMExit();
     EXPECT_EQ(Song.BPM, c.Bpm) << c.Text;
+    EXPECT_EQ(Form->editBPM->text().toStdString(), MyServis::FormatGeneral(c.Bpm, 6, ','));
+    const bool refused = c.Text != MyServis::FormatGeneral(c.Bpm, 6, ',');
+    EXPECT_EQ(Form->StatusPanels[3]->text() == "The BPM must lie above 0 and at most 10000",
+              refused)
+        << c.Text;
   }
   EXPECT_EQ(Form->View.PixelsPerBeat, 10); // nearest(1080 / 250 + 6)
   // Each leave is an undo step; undo brings the old tempo and its field back.
   Form->UndoActionExecute();
-  EXPECT_EQ(Song.BPM, 120.5);
-  EXPECT_EQ(Form->editBPM->text(), "120,5");
+  EXPECT_EQ(Song.BPM, 10000.0);
+  EXPECT_EQ(Form->editBPM->text(), "10000");
 }
 
 TEST_F(MainWindow, GapFieldsApplyTogether) {
@@ -38,8 +49,21 @@ TEST_F(MainWindow, GapFieldsApplyTogether) {
   Form->EditVGap->setText("3");
   Form->editGAPExit();
   EXPECT_EQ(Song.MusicOffset, -1.5);
+  EXPECT_EQ(Form->editGAP->text(), "1,5");
   EXPECT_EQ(Song.VideoGap, 3.0);
   EXPECT_EQ(History.UndoCount, 3);
+  // Gaps within a day; five billion milliseconds are refused.
+  Form->editGAP->setText("5000000");
+  Form->EditVGap->setText("-86401");
+  Form->editGAPExit();
+  EXPECT_EQ(Song.MusicOffset, -1.5);
+  EXPECT_EQ(Song.VideoGap, 3.0);
+  EXPECT_EQ(Form->editGAP->text(), "1,5");
+  EXPECT_EQ(Form->EditVGap->text(), "3");
+  EXPECT_TRUE(Form->StatusPanels[3]->text().contains("within a day"));
+  Form->editGAP->setText("-86400");
+  Form->editGAPExit();
+  EXPECT_EQ(Song.MusicOffset, 86400.0);
 }
 
 TEST_F(MainWindow, TransposeBoxAndOctaveCommands) {
