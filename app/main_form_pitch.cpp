@@ -7,12 +7,14 @@
 #include "editor/view_coordinates.h"
 #include "song/song_loader.h"
 #include "song/song_tags.h"
+#include "support/exceptions.h"
 #include "support/program_settings.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QProgressBar>
 #include <cmath>
+#include <stdexcept>
 
 namespace app {
 namespace {
@@ -41,10 +43,15 @@ void TMainForm::StartPitchTracking() {
   const std::string vocalsPath = songData::FindVocalsFile(context_.Song);
   if (!vocalsPath.empty()) {
     try {
-      MusicLoader::DecodeMusic(vocalsPath, nullptr, vocals_);
+      SetStatusText("Loading vocals...");
+      statusHeld_ = true;
+      if (DecodeInBackground(vocalsPath, vocals_).Cancelled)
+        throw std::runtime_error("loading them was cancelled");
     } catch (const std::exception& e) {
       // The music still shows what is sung, less clearly.
-      SetStatusText(QString("Vocals not used: ") + e.what());
+      vocals_ = songData::TPcmMusic{};
+      SetStatusText(QString::fromStdString("Vocals not used: " +
+                                           MyServis::WithoutTracePrefixes(MyServis::MessageOf(e))));
       statusHeld_ = true;
     }
   }
@@ -76,7 +83,7 @@ void TMainForm::ChooseVocalsExecute() {
   const std::string path = chosen.toStdString();
   // Decoded first, so a file that fails changes nothing.
   songData::TPcmMusic check;
-  MusicLoader::DecodeMusic(path, nullptr, check);
+  if (DecodeInBackground(path, check).Cancelled) return;
   songData::SetTag(song.Tags, "#VOCALS", songData::FileTagValue(song.SongDir, path));
   SongChanged();
   StartPitchTracking();

@@ -9,8 +9,6 @@
 
 namespace MusicLoader {
 
-float DecodeProgress = 0.0f;
-
 bool LooksLikeMp3(const std::string& head) {
   if (head.size() >= 3 && head.compare(0, 3, "ID3") == 0) return true;
   if (head.size() < 3) return false;
@@ -46,21 +44,11 @@ std::string FileHead(const std::string& path) {
 TDecodeOutcome DecodeMusic(const std::string& path, const TDecodeOptions& options,
                            songData::TPcmMusic& music) {
   // A file that cannot be read goes on to FFmpeg's loader, which reports why.
-  if (LooksLikeMp3(FileHead(path))) return MP3Loader::DecodeMp3(path, options, music);
-  return DecodeWithFfmpeg(path, options, music);
-}
-
-TDecodeOutcome DecodeMusic(const std::string& path, const std::function<void()>& progress,
-                           songData::TPcmMusic& music) {
-  DecodeProgress = 0.0f;
-  TDecodeOptions options;
-  options.Progress = [&progress](float fraction) {
-    DecodeProgress = fraction;
-    if (progress) progress();
-    return true;
-  };
-  TDecodeOutcome outcome = DecodeMusic(path, options, music);
-  DecodeProgress = 1.0f;
+  const TDecodeOutcome outcome = LooksLikeMp3(FileHead(path))
+                                     ? MP3Loader::DecodeMp3(path, options, music)
+                                     : DecodeWithFfmpeg(path, options, music);
+  // The decoders report what they consumed; the whole file is consumed now.
+  if (!outcome.Cancelled && options.Progress) options.Progress(1.0f);
   return outcome;
 }
 

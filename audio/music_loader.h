@@ -4,7 +4,6 @@
 #include "audio/decode_options.h"
 #include "audio/pcm_music.h"
 
-#include <functional>
 #include <string>
 
 namespace MusicLoader {
@@ -16,15 +15,6 @@ bool LooksLikeMp3(const std::string& head);
 // first bytes, cut at options.MostSeconds. Throws what the chosen decoder throws;
 // on failure or cancel music is left as it was.
 TDecodeOutcome DecodeMusic(const std::string& path, const TDecodeOptions& options,
-                           songData::TPcmMusic& music);
-
-// 0 at the start of a decode, the fraction of the file consumed, 1 when done.
-// Written by the form below, read by its progress procedure on the same thread.
-extern float DecodeProgress;
-
-// The form for a caller on the GUI thread that cannot cancel: progress reads
-// DecodeProgress. Everything else as above.
-TDecodeOutcome DecodeMusic(const std::string& path, const std::function<void()>& progress,
                            songData::TPcmMusic& music);
 
 } // namespace MusicLoader

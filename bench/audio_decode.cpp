@@ -109,7 +109,7 @@ void BM_DecodeMusicVsFfmpeg(benchmark::State& state, const std::string& name,
       Encoded(name, "ffmpeg -nostdin -y -f s16le -ar 44100 -ac 2 -i RAW " + codec + " OUT");
   Compare(state, path, "ffmpeg -nostdin -i '" + path + "' -f s16le -y /dev/null",
           [](const std::string& file, songData::TPcmMusic& music) {
-            MusicLoader::DecodeMusic(file, nullptr, music);
+            MusicLoader::DecodeMusic(file, MusicLoader::TDecodeOptions{}, music);
           });
 }
 BENCHMARK_CAPTURE(BM_DecodeMusicVsFfmpeg, OggVorbis, "four-minutes.ogg", "-c:a libvorbis -q:a 4")

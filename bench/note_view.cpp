@@ -23,7 +23,7 @@ const TSong& LongSong() {
     TSong s;
     s.BPM = 300;
     std::int32_t beat = 0;
-    for (int i = 0; s.Notes.size() < MaxFileRecords; ++i) {
+    for (int i = 0; s.Notes.size() < 5000; ++i) {
       TNote note;
       if (i % 6 == 5) {
         note.Kind = nkLineBreak;

@@ -179,7 +179,9 @@ private:
     const std::size_t beyond = expected.size() - std::min(expected.size(), MaxFileRecords);
     expected.resize(expected.size() - beyond);
     songData::TReadingReport told = read.Report;
-    if (told.UnreadLines.size() == beyond) told.UnreadLines.clear();
+    if (told.BeyondLimitLines.size() == beyond) told.BeyondLimitLines.clear();
+    // AsReadBack raises those starts as the reader does; reading tells of them.
+    told.RaisedStartLines.clear();
     if (!told.Empty()) {
       std::string text = "reading the saved song tells:";
       for (const std::string& notice : songData::ReadingNotices(read.Report))

@@ -56,12 +56,18 @@ TEST_P(DecodeFfmpegFormat, KeepsRateLengthAndPitchMixingDownToStereo) {
   EncodeWithFfmpeg(path, SineSamples(c.Rate, c.Channels, frames, Pitch, 10000.0), c.Rate,
                    c.Channels, c.Options);
   TPcmMusic music;
-  MusicLoader::DecodeMusic(path, nullptr, music);
+  float progress = 0;
+  MusicLoader::TDecodeOptions options;
+  options.Progress = [&](float fraction) {
+    progress = fraction;
+    return true;
+  };
+  MusicLoader::DecodeMusic(path, options, music);
   EXPECT_EQ(music.SampleRate, c.Rate);
   EXPECT_EQ(music.Stereo, c.Channels >= 2);
   EXPECT_NEAR(double(songData::Frames(music)), frames, c.FrameTolerance);
   EXPECT_NEAR(MeasuredPitch(music), Pitch, Pitch / 100);
-  EXPECT_FLOAT_EQ(MusicLoader::DecodeProgress, 1.0f);
+  EXPECT_FLOAT_EQ(progress, 1.0f);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -120,7 +126,7 @@ TEST_P(DamagedFfmpegFile, FailsWithTheReasonAndLeavesMusicAsItWas) {
   folder.Write("tone.flac", bytes);
   TPcmMusic music = audiotest::MakeMusic(8000, false, {1, 2, 3});
   try {
-    MusicLoader::DecodeMusic(path, nullptr, music);
+    MusicLoader::DecodeMusic(path, MusicLoader::TDecodeOptions{}, music);
     ADD_FAILURE() << c.Name << " decoded";
   } catch (const MyServis::EError& e) {
     EXPECT_NE(std::string(e.what()).find("Can't decode music: "), std::string::npos)

@@ -39,11 +39,17 @@ TEST(DecodeMusic, SendsMp3ToTheMp3DecoderWithItsProgress) {
   TPcmMusic direct, chosen;
   MP3Loader::DecodeMp3(path, {}, direct);
   int reports = 0;
-  MusicLoader::DecodeMusic(
-      path, [&] { ++reports; }, chosen);
+  float last = 0;
+  MusicLoader::TDecodeOptions options;
+  options.Progress = [&](float fraction) {
+    ++reports;
+    last = fraction;
+    return true;
+  };
+  MusicLoader::DecodeMusic(path, options, chosen);
   EXPECT_EQ(chosen.Samples, direct.Samples);
   EXPECT_GT(reports, 0);
-  EXPECT_FLOAT_EQ(MusicLoader::DecodeProgress, 1.0f);
+  EXPECT_FLOAT_EQ(last, 1.0f);
 }
 
 TEST(DecodeMusic, ATaggedFileThatIsNoMp3FailsInTheMp3Decoder) {
@@ -51,7 +57,7 @@ TEST(DecodeMusic, ATaggedFileThatIsNoMp3FailsInTheMp3Decoder) {
   folder.Write("tagged.mp3", "ID3" + std::string(1000, 'x'));
   TPcmMusic music;
   try {
-    MusicLoader::DecodeMusic(folder.File("tagged.mp3"), nullptr, music);
+    MusicLoader::DecodeMusic(folder.File("tagged.mp3"), MusicLoader::TDecodeOptions{}, music);
     ADD_FAILURE() << "decoded";
   } catch (const MyServis::EError& e) {
     EXPECT_NE(std::string(e.what()).find("MP3"), std::string::npos) << e.what();
