@@ -62,6 +62,12 @@ bool WriteSparseFile(const std::string& path, const std::string& head, std::uint
   return written;
 }
 
+bool WriteThreeHoursAndASecond(const std::string& folder) {
+  constexpr std::uint32_t Rate = 1000, DataBytes = 2 * Rate * (3 * 3600 + 1);
+  return WriteSparseFile(folder + "/told.wav", MonoWavHeader(Rate, DataBytes), 44 + DataBytes) &&
+         WriteSparseFile(folder + "/stream.wav", MonoWavHeader(Rate, 0xFFFFFFFF), 44 + DataBytes);
+}
+
 songData::TPcmMusic MakeMusic(int rate, bool stereo, std::vector<std::int16_t> samples) {
   songData::TPcmMusic music;
   music.SampleRate = rate;

@@ -26,6 +26,11 @@ std::string MonoWavHeader(std::uint32_t rate, std::uint32_t dataBytes);
 // when the file system cannot hold it.
 bool WriteSparseFile(const std::string& path, const std::string& head, std::uint64_t bytes);
 
+// Two sparse WAVs of three hours and a second of 1000 Hz mono: "told.wav" whose
+// header tells that length, and "stream.wav" whose header does not. False when the
+// file system cannot hold them.
+bool WriteThreeHoursAndASecond(const std::string& folder);
+
 // Decoded music made of the given samples.
 songData::TPcmMusic MakeMusic(int rate, bool stereo, std::vector<std::int16_t> samples);
 

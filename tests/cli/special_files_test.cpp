@@ -33,15 +33,9 @@ TEST(SpecialInputs, AFifoIsRefusedAtOnceAsSongAndAsMusic) {
   EXPECT_NE(decode.Err.find("It is not a regular file."), std::string::npos) << decode.Err;
 }
 
-// Three hours and a second of 1000 Hz music fit in 22 MB, of which the file
-// holds only the header.
 TEST(SpecialInputs, MusicIsRefusedOrCutAtThreeHours) {
   TTempFolder folder;
-  constexpr std::uint32_t Rate = 1000, DataBytes = 2 * Rate * (3 * 3600 + 1);
-  ASSERT_TRUE(audiotest::WriteSparseFile(
-      folder.File("told.wav"), audiotest::MonoWavHeader(Rate, DataBytes), 44 + DataBytes));
-  ASSERT_TRUE(audiotest::WriteSparseFile(
-      folder.File("stream.wav"), audiotest::MonoWavHeader(Rate, 0xFFFFFFFF), 44 + DataBytes));
+  ASSERT_TRUE(audiotest::WriteThreeHoursAndASecond(folder.Path()));
   TCliResult told = RunCli({"decode", folder.File("told.wav"), folder.File("told-out.wav")});
   EXPECT_EQ(told.ExitCode, 1);
   EXPECT_EQ(told.Err, "The music is longer than 3 hours, the most that can be loaded.\n");
