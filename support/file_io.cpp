@@ -206,11 +206,10 @@ TAtomicFile::TAtomicFile(std::string path) : path_(std::move(path)) {
     throw EReadOnlyFile("Can't replace \"" + path_ + "\": the file is read-only");
   CreateTemporary();
   if (hasExisting) {
-    // Only root may give a file away; others keep the group where they belong to it.
-    if (::fchown(fd_, existing.st_uid, existing.st_gid) != 0 &&
-        ::fchown(fd_, static_cast<uid_t>(-1), existing.st_gid) != 0) {
-      // The new file stays the caller's, as any file the caller makes.
-    }
+    // Only root may give a file away; others keep the group where they belong to
+    // it, and otherwise the new file is the caller's, as any file the caller makes.
+    if (::fchown(fd_, existing.st_uid, existing.st_gid) != 0)
+      (void)::fchown(fd_, static_cast<uid_t>(-1), existing.st_gid);
     // After the owner, since a change of owner clears the set-id bits.
     (void)::fchmod(fd_, existing.st_mode & 07777);
   }
