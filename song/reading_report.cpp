@@ -10,6 +10,16 @@ std::string Lines(const std::vector<int>& lines) {
   return (lines.size() == 1 ? "line " : "lines ") + LineRanges(lines);
 }
 
+// The words for one line or for several.
+const char* Either(const std::vector<int>& lines, const char* one, const char* many) {
+  return lines.size() == 1 ? one : many;
+}
+
+// "1 text was", "3 texts were".
+std::string Counted(const std::vector<int>& lines, const char* one, const char* many) {
+  return std::to_string(lines.size()) + " " + Either(lines, one, many);
+}
+
 } // namespace
 
 std::vector<std::string> ReadingNotices(const TReadingReport& report) {
@@ -22,35 +32,30 @@ std::vector<std::string> ReadingNotices(const TReadingReport& report) {
                       "\" is not supported; the texts are kept as they are.");
   if (report.ConvertedRelative)
     notices.push_back("The relative beats were made absolute and will be saved so.");
-  if (!report.CutTextLines.empty())
-    notices.push_back(std::to_string(report.CutTextLines.size()) +
-                      (report.CutTextLines.size() == 1 ? " text was" : " texts were") +
-                      " cut to 47 bytes (" + Lines(report.CutTextLines) + ").");
-  if (!report.UnreadLines.empty())
-    notices.push_back(
-        std::to_string(report.UnreadLines.size()) +
-        (report.UnreadLines.size() == 1 ? " line of this file was" : " lines of this file were") +
-        " not understood and will be dropped on save (" + Lines(report.UnreadLines) + ").");
-  if (!report.BeyondLimitLines.empty())
-    notices.push_back(
-        std::to_string(report.BeyondLimitLines.size()) +
-        (report.BeyondLimitLines.size() == 1 ? " note line lies" : " note lines lie") +
-        " beyond the " + std::to_string(MaxFileRecords) + " records a song file may hold; " +
-        (report.BeyondLimitLines.size() == 1 ? "it was" : "they were") +
-        " not read and will be dropped on save (" + Lines(report.BeyondLimitLines) + ").");
-  if (!report.AfterEndLines.empty())
-    notices.push_back(
-        std::to_string(report.AfterEndLines.size()) +
-        (report.AfterEndLines.size() == 1 ? " line after" : " lines after") +
-        " the \"E\" that ends the song " + (report.AfterEndLines.size() == 1 ? "was" : "were") +
-        " not read and will be dropped on save (" + Lines(report.AfterEndLines) + ").");
-  if (!report.RaisedStartLines.empty())
-    notices.push_back(
-        std::to_string(report.RaisedStartLines.size()) +
-        (report.RaisedStartLines.size() == 1 ? " note line started" : " note lines started") +
-        " before beat 0 or before the end of the previous note and " +
-        (report.RaisedStartLines.size() == 1 ? "was" : "were") + " moved later (" +
-        Lines(report.RaisedStartLines) + ").");
+  const std::vector<int>& cut = report.CutTextLines;
+  if (!cut.empty())
+    notices.push_back(Counted(cut, "text was", "texts were") + " cut to 47 bytes (" + Lines(cut) +
+                      ").");
+  const std::vector<int>& unread = report.UnreadLines;
+  if (!unread.empty())
+    notices.push_back(Counted(unread, "line of this file was", "lines of this file were") +
+                      " not understood and will be dropped on save (" + Lines(unread) + ").");
+  const std::vector<int>& beyond = report.BeyondLimitLines;
+  if (!beyond.empty())
+    notices.push_back(Counted(beyond, "note line lies", "note lines lie") + " beyond the " +
+                      std::to_string(MaxFileRecords) + " records a song file may hold; " +
+                      Either(beyond, "it was", "they were") +
+                      " not read and will be dropped on save (" + Lines(beyond) + ").");
+  const std::vector<int>& after = report.AfterEndLines;
+  if (!after.empty())
+    notices.push_back(Counted(after, "line after", "lines after") +
+                      " the \"E\" that ends the song " + Either(after, "was", "were") +
+                      " not read and will be dropped on save (" + Lines(after) + ").");
+  const std::vector<int>& raised = report.RaisedStartLines;
+  if (!raised.empty())
+    notices.push_back(Counted(raised, "note line started", "note lines started") +
+                      " before beat 0 or before the end of the previous note and " +
+                      Either(raised, "was", "were") + " moved later (" + Lines(raised) + ").");
   for (const TIgnoredNumber& number : report.IgnoredNumbers)
     notices.push_back("The " + number.Tag + " value \"" + PrintableText(number.Value) +
                       "\" on line " + std::to_string(number.Line) + " is not a number; " +
