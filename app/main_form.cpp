@@ -1,5 +1,6 @@
 #include "app/main_form.h"
 
+#include "app/command_table.h"
 #include "app/image_widget.h"
 #include "app/lyrics_memo.h"
 #include "song/recovery_writer.h"
@@ -22,6 +23,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace app {
 namespace {
@@ -97,104 +99,53 @@ void TMainForm::AttachDialogs(TNewSongWnd& newSongWnd, TAboutBox& aboutBox, TTag
 }
 
 void TMainForm::CreateActions() {
-  QStyle* s = style();
-  // The menu names some commands more fully than their buttons do.
-  SongNew = MakeAction(this, "&New Song", "New|Create a new empty song", QKeySequence("Ctrl+N"));
-  SongNew->setIconText("&New");
-  SongNew->setIcon(s->standardIcon(QStyle::SP_FileIcon));
-  SongOpen = MakeAction(this, "&Open Song...", "Open Song|Open a song", QKeySequence("Ctrl+O"));
-  SongOpen->setIcon(s->standardIcon(QStyle::SP_DialogOpenButton));
-  SongSave = MakeAction(this, "&Save Song", "Save Song|Save current song", QKeySequence("Ctrl+S"));
-  SongSave->setIconText("&Save");
-  SongSave->setIcon(s->standardIcon(QStyle::SP_DialogSaveButton));
-  SongSaveAs =
-      MakeAction(this, "Save Song &As...", "Save As|Save current file with different name");
-  SongSaveAs->setIconText("Save &As...");
-  FileExit1 = MakeAction(this, "E&xit", "Exit|Exit application", QKeySequence("Alt+X"));
-  UndoAction = MakeAction(this, "Undo", "Undo last action", QKeySequence("Ctrl+Z"));
-  UndoAction->setIcon(s->standardIcon(QStyle::SP_ArrowBack));
-  RedoAction = MakeAction(this, "Redo", "Redo last action", QKeySequence("Ctrl+X"));
-  // Desktop users reach for these as well.
-  RedoAction->setShortcuts(
-      {QKeySequence("Ctrl+X"), QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
-  RedoAction->setIcon(s->standardIcon(QStyle::SP_ArrowForward));
-  SelectAll1 = MakeAction(this, "Select &All", {}, QKeySequence("Ctrl+A"));
-  Deselect1 = MakeAction(this, "&Deselect", {}, QKeySequence("Ctrl+D"));
-  EditCut1 = MakeAction(this, "Cu&t", "Cut|Cuts the selection and puts it on the Clipboard",
-                        QKeySequence("Shift+Del"));
-  EditCopy1 = MakeAction(this, "&Copy", "Copy|Copies the selection and puts it on the Clipboard",
-                         QKeySequence("Ctrl+Ins"));
-  EditPaste1 =
-      MakeAction(this, "&Paste", "Paste|Inserts Clipboard contents", QKeySequence("Shift+Ins"));
-  EditCopy2 = MakeAction(this, "Copy", {}, QKeySequence("Ctrl+C"));
-  EditPaste2 = MakeAction(this, "Paste", {}, QKeySequence("Ctrl+V"));
-  addAction(EditCopy2);
-  addAction(EditPaste2);
-  OctaveUp = MakeAction(this, "Octave Up", {}, QKeySequence("Shift+Up"));
-  OctaveDown = MakeAction(this, "Octave Down", {}, QKeySequence("Shift+Down"));
-  ChooseMusic = MakeAction(this, "Choose Music...", "Select a music file for current song");
-  ChooseVocals = MakeAction(this, "Choose Vocals...",
-                            "Select a recording of the vocals alone for current song");
-  SnapToSungPitch =
-      MakeAction(this, "Snap to sung pitch",
-                 "Set the selected notes, or the note under the mouse, to the pitch sung there",
-                 QKeySequence("Ctrl+P"));
-  ShowSungPitch = MakeAction(this, "Show sung pitch", "Draw the sung pitch over the notes");
-  DetectTempo =
-      MakeAction(this, "Detect Tempo...", "Find the song's BPM and gap from the beat of its music");
-  Slower = MakeAction(this, "Slower", "Play the music slower, at its own pitch",
-                      QKeySequence("Ctrl+Down"));
-  Faster = MakeAction(this, "Faster", "Play the music faster, up to its own speed",
-                      QKeySequence("Ctrl+Up"));
-  SettingsAction =
-      MakeAction(this, "Settings...", "Settings|Set the audio latency of the sound device");
-  ShowSungPitch->setCheckable(true);
-  ShowSungPitch->setChecked(true);
-  EditTags = MakeAction(this, "Edit tags...",
-                        "Edit song's tags (metadata such as album title, author etc.)");
-  Help = MakeAction(this, "User Manual", {}, QKeySequence("F1"));
-  HelpAbout1 = MakeAction(this, "&About...", "About|Shows the program's name and version");
-  plPlay = MakeAction(this, "Play", "Play song from current point");
-  plPlay->setIcon(s->standardIcon(QStyle::SP_MediaPlay));
-  plStop = MakeAction(this, "Stop", "Stop playback");
-  plStop->setIcon(s->standardIcon(QStyle::SP_MediaStop));
-  for (QAction* a : {SongSave, SongSaveAs, ChooseMusic, ChooseVocals, EditTags, UndoAction,
-                     RedoAction, plStop, SnapToSungPitch, ShowSungPitch, DetectTempo})
-    a->setEnabled(false);
+  for (const TCommand& command : CommandTable()) {
+    QAction* action = MakeAction(this, command.Caption, command.Hint ? command.Hint : "");
+    QList<QKeySequence> shortcuts;
+    for (const char* shortcut : command.Shortcuts)
+      shortcuts.append(QKeySequence(shortcut));
+    action->setShortcuts(shortcuts);
+    if (command.IconText) action->setIconText(command.IconText);
+    if (command.Icon >= 0)
+      action->setIcon(style()->standardIcon(static_cast<QStyle::StandardPixmap>(command.Icon)));
+    // Shown unless the settings say otherwise.
+    action->setCheckable(command.Checkable);
+    action->setChecked(command.Checkable);
+    // Keys without a menu entry still reach the window.
+    if (command.Menu == TCommandMenu::cmNone) addAction(action);
+    const auto handler = command.Handler;
+    connect(action, &QAction::triggered, this, [this, handler] {
+      Run([this, handler] {
+        (this->*handler)();
+        UpdateActions();
+      });
+    });
+    this->*command.Action = action;
+  }
+  UpdateActions();
 }
 
 void TMainForm::CreateMenus() {
-  QMenu* file = menuBar()->addMenu("&File");
-  file->setStatusTip("File related commands");
-  file->addActions({SongNew, SongOpen, SongSave, SongSaveAs});
-  file->addSeparator();
-  file->addAction(SettingsAction);
-  file->addSeparator();
-  file->addAction(FileExit1);
-  QMenu* edit = menuBar()->addMenu("&Edit");
-  edit->setStatusTip("Edit commands");
-  edit->addActions({UndoAction, RedoAction});
-  edit->addSeparator();
-  edit->addActions({SelectAll1, Deselect1});
-  edit->addSeparator();
-  edit->addActions({EditCut1, EditCopy1, EditPaste1});
-  edit->addSeparator();
-  edit->addActions({OctaveUp, OctaveDown});
-  edit->addSeparator();
-  edit->addAction(SnapToSungPitch);
-  QMenu* song = menuBar()->addMenu("Song");
-  song->addActions({ChooseMusic, ChooseVocals, EditTags});
-  song->addSeparator();
-  song->addAction(DetectTempo);
-  QMenu* play = menuBar()->addMenu("&Play");
-  play->addActions({plPlay, plStop});
-  play->addSeparator();
-  play->addActions({Slower, Faster});
-  QMenu* view = menuBar()->addMenu("&View");
-  view->addAction(ShowSungPitch);
-  QMenu* help = menuBar()->addMenu("&Help");
-  help->setStatusTip("Help topics");
-  help->addActions({Help, HelpAbout1});
+  struct TMenuTitle {
+    TCommandMenu Menu;
+    const char* Title;
+    const char* Hint;
+  };
+  for (const TMenuTitle& title :
+       {TMenuTitle{TCommandMenu::cmFile, "&File", "File related commands"},
+        TMenuTitle{TCommandMenu::cmEdit, "&Edit", "Edit commands"},
+        TMenuTitle{TCommandMenu::cmSong, "Song", nullptr},
+        TMenuTitle{TCommandMenu::cmPlay, "&Play", nullptr},
+        TMenuTitle{TCommandMenu::cmView, "&View", nullptr},
+        TMenuTitle{TCommandMenu::cmHelp, "&Help", "Help topics"}}) {
+    QMenu* menu = menuBar()->addMenu(title.Title);
+    if (title.Hint) menu->setStatusTip(title.Hint);
+    for (const TCommand& command : CommandTable()) {
+      if (command.Menu != title.Menu) continue;
+      if (command.SeparatorBefore) menu->addSeparator();
+      menu->addAction(this->*command.Action);
+    }
+  }
 }
 
 void TMainForm::CreateToolBar() {
@@ -202,11 +153,34 @@ void TMainForm::CreateToolBar() {
   bar->setMovable(false);
   bar->setIconSize(QSize(16, 16));
   bar->setFixedHeight(26);
-  bar->addActions({SongNew, SongOpen, SongSave});
-  bar->addSeparator();
-  bar->addActions({plStop, plPlay});
-  bar->addSeparator();
-  bar->addActions({UndoAction, RedoAction});
+  std::vector<const TCommand*> tools;
+  for (const TCommand& command : CommandTable())
+    if (command.ToolBarSlot > 0) tools.push_back(&command);
+  std::sort(tools.begin(), tools.end(),
+            [](const TCommand* a, const TCommand* b) { return a->ToolBarSlot < b->ToolBarSlot; });
+  for (std::size_t i = 0; i < tools.size(); ++i) {
+    if (i > 0 && tools[i]->ToolBarSlot / 10 != tools[i - 1]->ToolBarSlot / 10) bar->addSeparator();
+    bar->addAction(this->*tools[i]->Action);
+  }
+}
+
+TCommandState TMainForm::CommandState() const {
+  const bool playing = IsPlaying();
+  TCommandState state = playing ? cnPlaying : cnStopped;
+  if (songOpen_) state |= cnSong;
+  if (loadingDepth_ == 0) state |= cnIdle;
+  if (View.SelectedCount > 0) state |= cnSelection;
+  if (notesOnClipboard_) state |= cnNotesOnClipboard;
+  if (songData::CanUndo(context_.History)) state |= cnUndo;
+  if (songData::CanRedo(context_.History)) state |= cnRedo;
+  if (contour_) state |= cnSungPitch;
+  return state;
+}
+
+void TMainForm::UpdateActions() {
+  const TCommandState state = CommandState();
+  for (const TCommand& command : CommandTable())
+    (this->*command.Action)->setEnabled(CommandEnabled(command.Needs, state));
 }
 
 QWidget* TMainForm::CreateTopPanel() {
@@ -361,11 +335,6 @@ void TMainForm::Run(const std::function<void()>& command) {
   } catch (...) {
     MyServis::ErrorBox("Unknown failure");
   }
-}
-
-void TMainForm::ConnectAction(QAction* action, void (TMainForm::*handler)()) {
-  connect(action, &QAction::triggered, this,
-          [this, handler] { Run([this, handler] { (this->*handler)(); }); });
 }
 
 } // namespace app

@@ -140,7 +140,9 @@ public:
   void LoadSong(const std::string& path, const songData::TSongFileContent* recovered = nullptr);
   // The New Song command after its dialog closed with OK.
   void CreateNewSong(const std::string& location, const std::string& name, bool useBOM);
-  void EnableSongActions();
+  // While a song or its music loads, the commands that would replace it wait;
+  // each true is undone by one false.
+  void SetLoading(bool loading);
   // Whether the song differs from what was last loaded or saved.
   bool IsModified() const;
   // Asks "Save changes to NAME?" when there are unsaved changes; false to cancel.
@@ -209,6 +211,8 @@ public:
   void EditCopy1Execute();
   void EditCut1Execute();
   void EditPaste1Execute();
+  // The clipboard's owner changed: whether it holds notes.
+  void ClipboardChanged();
 
   // Tag editor.
   void EditTagsExecute();
@@ -234,6 +238,10 @@ public:
   void LayoutImages();
   void ScrollChange();
   void FollowCursor(bool jumpIfLeft, bool centre);
+
+  // Every command's enabled state from the window's state, by the command table.
+  void UpdateActions();
+  std::uint32_t CommandState() const;
 
   void SetStatusText(const QString& text);
   // What reading the song converted or cannot keep, in the status panel until
@@ -269,7 +277,6 @@ private:
   void ConnectHandlers();
   // Runs a command; a failure is shown in the error box and the program goes on.
   void Run(const std::function<void()>& command);
-  void ConnectAction(QAction* action, void (TMainForm::*handler)());
   using TMouseHandler = void (TMainForm::*)(QMouseEvent*);
   void ConnectMouse(TImageWidget* widget, TMouseHandler down, TMouseHandler move, TMouseHandler up,
                     void (TMainForm::*leave)());
@@ -303,7 +310,10 @@ private:
   TTagForm* tagForm_ = nullptr;
   std::unique_ptr<ControlFiles2::TControlFile> settings_;
   songData::TSongBaseline baseline_;
-  bool songOpen_ = false; // a song was loaded or created
+  bool songOpen_ = false;   // a song was loaded or created
+  int loadingDepth_ = 0;    // a song or its music is loading, one within the other
+  bool playbackOn_ = false; // from Play until Stop, or the end of the music
+  bool notesOnClipboard_ = false;
   bool activated_ = false;
   bool shutDown_ = false;
   bool silentShown_ = false;

@@ -16,6 +16,12 @@ constexpr const char* NoteFormat = "application/x-chorvantamaker";
 
 } // namespace
 
+void TMainForm::ClipboardChanged() {
+  const QMimeData* data = QApplication::clipboard()->mimeData();
+  notesOnClipboard_ = data != nullptr && data->hasFormat(NoteFormat);
+  UpdateActions();
+}
+
 void TMainForm::EditCopy1Execute() {
   if (View.SelectedCount == 0) return;
   const std::string block = songData::EncodeNoteBlock(context_.Song);

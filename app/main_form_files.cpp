@@ -24,7 +24,7 @@ class TWindowLoadHost : public songData::TSongLoadHost {
 public:
   explicit TWindowLoadHost(TMainForm& form) : form_(form) {}
   void DisableOpen() override {
-    form_.SongOpen->setEnabled(false);
+    form_.SetLoading(true);
     form_.View.RangeStart = form_.View.RangeEnd = editor::NoRange;
   }
   void ShowSongParameters(const songData::TSong&) override {
@@ -47,8 +47,7 @@ public:
   }
   void UpdateTimeline(const songData::TSong&) override { form_.UpdateTimeline(); }
   void StoreRecentSong(const std::string& path) override { StoredPath = path; }
-  void EnableSongActions() override { form_.EnableSongActions(); }
-  void EnableOpen() override { form_.SongOpen->setEnabled(true); }
+  void EnableOpen() override { form_.SetLoading(false); }
 
   bool ReplacedSong = false; // the file was read and the model replaced
   std::string StoredPath;
@@ -114,9 +113,9 @@ bool TMainForm::AskToReplaceSong() {
   return !IsModified();
 }
 
-void TMainForm::EnableSongActions() {
-  for (QAction* action : {SongSave, SongSaveAs, ChooseMusic, ChooseVocals, EditTags, DetectTempo})
-    action->setEnabled(true);
+void TMainForm::SetLoading(bool loading) {
+  loadingDepth_ += loading ? 1 : -1;
+  UpdateActions();
 }
 
 void TMainForm::SongOpenExecute() {
@@ -164,6 +163,7 @@ void TMainForm::LoadSong(const std::string& path, const songData::TSongFileConte
   DrawView();
   DrawLineDisplay();
   if (host.ReplacedSong && !host.Notices.empty()) ShowReadingNotices(host.Notices);
+  UpdateActions();
 }
 
 void TMainForm::ShowReadingNotices(const std::vector<std::string>& notices) {
@@ -218,7 +218,7 @@ void TMainForm::CreateNewSong(const std::string& location, const std::string& na
   SongChanged();
   DrawView();
   DrawLineDisplay();
-  EnableSongActions();
+  UpdateActions();
 }
 
 void TMainForm::SongSaveExecute() {

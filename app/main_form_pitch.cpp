@@ -32,8 +32,7 @@ void TMainForm::StopPitchTracking() {
   pitch::StopPitchWorker(pitchWorker_);
   contour_.reset();
   sungHoverShown_ = -1;
-  SnapToSungPitch->setEnabled(false);
-  ShowSungPitch->setEnabled(false);
+  UpdateActions();
 }
 
 // The song's vocals recording when it names one that decodes, else its music.
@@ -69,8 +68,7 @@ void TMainForm::PitchProgress(int value) {
   if (value < 100) return;
   contour_ = pitch::PitchContour(pitchWorker_);
   if (!contour_) return;
-  SnapToSungPitch->setEnabled(true);
-  ShowSungPitch->setEnabled(true);
+  UpdateActions();
   ShowSungPitch->setChecked(!settings_ || ProgramSettings::ShowSungPitch(*settings_));
   DrawView();
 }

@@ -25,23 +25,22 @@
 namespace app {
 namespace {
 
-// Enables an action again however the scope is left.
-class TEnableOnExit {
+// Loading for as long as the scope lasts, however it is left.
+class TLoadingScope {
 public:
-  explicit TEnableOnExit(QAction* action) : action_(action) {}
-  ~TEnableOnExit() { action_->setEnabled(true); }
-  TEnableOnExit(const TEnableOnExit&) = delete;
-  TEnableOnExit& operator=(const TEnableOnExit&) = delete;
+  explicit TLoadingScope(TMainForm& form) : form_(form) { form_.SetLoading(true); }
+  ~TLoadingScope() { form_.SetLoading(false); }
+  TLoadingScope(const TLoadingScope&) = delete;
+  TLoadingScope& operator=(const TLoadingScope&) = delete;
 
 private:
-  QAction* action_;
+  TMainForm& form_;
 };
 
 } // namespace
 
 bool TMainForm::IsPlaying() const {
-  const player::TPlayerState state = player::PlayerState(context_.Player);
-  return state == player::psPlaying || state == 2;
+  return playbackOn_;
 }
 
 void TMainForm::SetEditingEnabled(bool enabled) {
@@ -58,9 +57,9 @@ void TMainForm::plPlayExecute() {
                       static_cast<float>(View.CursorTime - context_.Song.MusicOffset));
   }
   FollowCursor(true, false);
-  plPlay->setEnabled(false);
-  plStop->setEnabled(true);
+  playbackOn_ = true;
   SetEditingEnabled(false);
+  UpdateActions();
 }
 
 void TMainForm::plStopExecute() {
@@ -68,9 +67,9 @@ void TMainForm::plStopExecute() {
   if (player::PlayerState(context_.Player) == player::psPlaying) View.CursorTime = HeardSongTime();
   player::StopMusic(context_.Player);
   player::StopTone(context_.Player);
-  plPlay->setEnabled(true);
-  plStop->setEnabled(false);
+  playbackOn_ = false;
   SetEditingEnabled(true);
+  UpdateActions();
   SetStatusText({});
   Progress->setValue(0);
 }
@@ -94,7 +93,7 @@ void TMainForm::TimerTimer() {
     SetStatusText("Playing...");
     FollowCursor(false, false);
   }
-  if (state == player::psFinished && plStop->isEnabled()) plStopExecute();
+  if (state == player::psFinished && playbackOn_) plStopExecute();
   DrawLineDisplay();
   const std::int32_t currentTone = SoundingTone();
   if (currentTone != lastCurrentTone_ || View.HoverTone != lastHoverTone_) {
@@ -102,9 +101,6 @@ void TMainForm::TimerTimer() {
     lastCurrentTone_ = currentTone;
     lastHoverTone_ = View.HoverTone;
   }
-  const bool playing = state == player::psPlaying;
-  UndoAction->setEnabled(songData::CanUndo(context_.History) && !playing);
-  RedoAction->setEnabled(songData::CanRedo(context_.History) && !playing);
   EventMan::ProcessThreadEvents(context_.Events);
   UpdateCaption();
 }
@@ -139,8 +135,7 @@ bool TMainForm::LoadMusic(const std::string& path) {
   songData::TSong& song = context_.Song;
   analyser::StopAnalysers(context_.Analyser);
   StopPitchTracking(); // it may be reading the music about to be replaced
-  SongOpen->setEnabled(false);
-  TEnableOnExit enableOpen(SongOpen);
+  const TLoadingScope loading(*this);
   song.MusicLoaded = false;
   musicNotice_.clear();
   View.CursorTime = song.MusicOffset;

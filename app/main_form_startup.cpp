@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -98,35 +99,8 @@ void TMainForm::InstallDefaultDialogs() {
 }
 
 void TMainForm::ConnectHandlers() {
-  ConnectAction(SongNew, &TMainForm::SongNewExecute);
-  ConnectAction(SongOpen, &TMainForm::SongOpenExecute);
-  ConnectAction(SongSave, &TMainForm::SongSaveExecute);
-  ConnectAction(SongSaveAs, &TMainForm::SongSaveExecute);
-  ConnectAction(FileExit1, &TMainForm::FileExit1Execute);
-  ConnectAction(UndoAction, &TMainForm::UndoActionExecute);
-  ConnectAction(RedoAction, &TMainForm::RedoActionExecute);
-  ConnectAction(SelectAll1, &TMainForm::SelectAll1Click);
-  ConnectAction(Deselect1, &TMainForm::Deselect1Click);
-  ConnectAction(OctaveUp, &TMainForm::OctaveUpExecute);
-  ConnectAction(OctaveDown, &TMainForm::OctaveDownExecute);
-  ConnectAction(ChooseMusic, &TMainForm::ChooseMusicExecute);
-  ConnectAction(ChooseVocals, &TMainForm::ChooseVocalsExecute);
-  ConnectAction(SnapToSungPitch, &TMainForm::SnapToSungPitchExecute);
-  ConnectAction(ShowSungPitch, &TMainForm::ShowSungPitchExecute);
-  ConnectAction(DetectTempo, &TMainForm::DetectTempoExecute);
-  ConnectAction(Slower, &TMainForm::SlowerExecute);
-  ConnectAction(Faster, &TMainForm::FasterExecute);
-  ConnectAction(SettingsAction, &TMainForm::SettingsExecute);
-  ConnectAction(Help, &TMainForm::HelpExecute);
-  ConnectAction(HelpAbout1, &TMainForm::HelpAbout1Execute);
-  ConnectAction(EditTags, &TMainForm::EditTagsExecute);
-  ConnectAction(EditCopy1, &TMainForm::EditCopy1Execute);
-  ConnectAction(EditCopy2, &TMainForm::EditCopy1Execute);
-  ConnectAction(EditCut1, &TMainForm::EditCut1Execute);
-  ConnectAction(EditPaste1, &TMainForm::EditPaste1Execute);
-  ConnectAction(EditPaste2, &TMainForm::EditPaste1Execute);
-  ConnectAction(plPlay, &TMainForm::plPlayExecute);
-  ConnectAction(plStop, &TMainForm::plStopExecute);
+  connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
+          [this] { Run([this] { ClipboardChanged(); }); });
   connect(MixBar, &QSlider::valueChanged, this, [this] { Run([this] { MixBarChange(); }); });
   connect(TransposeBox, &QComboBox::activated, this,
           [this] { Run([this] { TransposeBoxChange(); }); });
@@ -164,6 +138,7 @@ void TMainForm::ConnectHandlers() {
   // One filter on the application sees the fields' focus, the memo's clicks and
   // every key.
   QApplication::instance()->installEventFilter(this);
+  ClipboardChanged();
 }
 
 void TMainForm::ConnectMouse(TImageWidget* widget, TMouseHandler down, TMouseHandler move,
