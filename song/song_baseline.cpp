@@ -1,31 +1,46 @@
 #include "song/song_baseline.h"
 
-#include <algorithm>
+#include "song/song_writer.h"
 
 namespace songData {
 namespace {
 
-bool SameSaved(const TNote& a, const TNote& b) {
-  return a.Start == b.Start && a.Length == b.Length && a.Pitch == b.Pitch && a.Kind == b.Kind &&
-         (a.Voice == SecondVoice) == (b.Voice == SecondVoice) && a.Text == b.Text;
+// Only what the song file is made of.
+TSong SavedPartOf(const TSong& song) {
+  TSong saved;
+  saved.Notes = song.Notes;
+  saved.BPM = song.BPM;
+  saved.MusicOffset = song.MusicOffset;
+  saved.VideoGap = song.VideoGap;
+  saved.Tags = song.Tags;
+  saved.UseBOM = song.UseBOM;
+  return saved;
+}
+
+bool SameSavedPart(const TSong& a, const TSong& b) {
+  return a.BPM == b.BPM && a.MusicOffset == b.MusicOffset && a.VideoGap == b.VideoGap &&
+         a.UseBOM == b.UseBOM && a.Tags == b.Tags && a.Notes == b.Notes;
+}
+
+// The writer brings the header numbers in the tags up to date, so it gets a copy.
+std::string FileTextOf(TSong saved) {
+  return SongFileText(saved);
 }
 
 } // namespace
 
 void TSongBaseline::Capture(const TSong& song) {
-  notes_ = song.Notes;
-  bpm_ = song.BPM;
-  musicOffset_ = song.MusicOffset;
-  videoGap_ = song.VideoGap;
-  tags_ = song.Tags;
+  lastSeen_ = SavedPartOf(song);
+  savedText_ = FileTextOf(lastSeen_);
+  lastDiffers_ = false;
 }
 
 bool TSongBaseline::Differs(const TSong& song) const {
-  // The writer orders the notes itself, but every edit re-sorts them the same
-  // way, so the order in memory is compared as it stands.
-  return song.BPM != bpm_ || song.MusicOffset != musicOffset_ || song.VideoGap != videoGap_ ||
-         song.Tags != tags_ ||
-         !std::equal(song.Notes.begin(), song.Notes.end(), notes_.begin(), notes_.end(), SameSaved);
+  if (!SameSavedPart(song, lastSeen_)) {
+    lastSeen_ = SavedPartOf(song);
+    lastDiffers_ = FileTextOf(lastSeen_) != savedText_;
+  }
+  return lastDiffers_;
 }
 
 } // namespace songData

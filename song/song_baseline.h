@@ -4,23 +4,23 @@
 #include "song/song_model.h"
 
 #include <string>
-#include <vector>
 
 namespace songData {
 
 class TSongBaseline {
 public:
   void Capture(const TSong& song);
-  // Selection marks are not saved and do not count; the texts, the timing, the
-  // notes and the header lines do.
+  // Compares the file this song would write with the captured one: selection
+  // marks and the transposition do not count, nor a tempo or gap that writes
+  // the same, as one restored from single precision by Undo does.
   bool Differs(const TSong& song) const;
 
 private:
-  std::vector<TNote> notes_;
-  double bpm_ = 0;
-  double musicOffset_ = 0;
-  double videoGap_ = 0;
-  std::vector<std::string> tags_;
+  std::string savedText_;
+  // The window asks on every timer tick: the file text is made again only when
+  // something it is made of changed since the last question.
+  mutable TSong lastSeen_;
+  mutable bool lastDiffers_ = false;
 };
 
 } // namespace songData
