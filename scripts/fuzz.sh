@@ -6,7 +6,8 @@
 #
 # BUILD_DIR (default build-asan), JOBS (build jobs, default 1), FUZZ_JOBS
 # (targets run at once, default 2) and FUZZ_TIMEOUT (seconds one input may
-# take, default 1; raise it on a machine busy with other work) may be set. Exits non-zero, naming the
+# take, default 1; raise it on a machine busy with other work) and CMAKE_ARGS
+# (extra configure options) may be set. Exits non-zero, naming the
 # targets, when any found a crash, a sanitizer report, a timeout or a leak;
 # the input that did it is left in BUILD_DIR/fuzz-runs/<target>/.
 set -euo pipefail
@@ -16,10 +17,11 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "$root" && mkdir -p "${BUILD_DIR:-build-asan}" && cd "${BUILD_DIR:-build-asan}" && pwd)
 corpus=$build/corpus
 runs=$build/fuzz-runs
+read -ra extra <<<"${CMAKE_ARGS:-}"
 
 configure() {
   CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
-    -DCHORVANTA_FUZZ=ON -DCHORVANTA_ASAN=ON -DCHORVANTA_BENCH=OFF >/dev/null
+    -DCHORVANTA_FUZZ=ON -DCHORVANTA_ASAN=ON -DCHORVANTA_BENCH=OFF "${extra[@]}" >/dev/null
   mapfile -t targets <"$build/fuzz_targets.txt"
   echo "Building the fuzz targets in $build"
   if ! cmake --build "$build" -j"${JOBS:-1}" --target "${targets[@]}" fuzz_seeds \

@@ -5,11 +5,13 @@
 #   2. each fuzz target for FUZZ_SECONDS (default 20) on that same build;
 #   3. the threaded tests (support, audio, and the window's playback and
 #      workers) built with ThreadSanitizer (in build-tsan).
-# JOBS (default 2) sets the build jobs. Any report fails the run.
+# JOBS (default 2) sets the build jobs; CMAKE_ARGS adds options to every
+# configure (CI: -DCHORVANTA_WERROR=ON). Any report fails the run.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=${JOBS:-2}
+read -ra extra <<<"${CMAKE_ARGS:-}"
 asan=$root/build-asan
 tsan=$root/build-tsan
 
@@ -17,7 +19,7 @@ configure() { # folder options...
   local folder=$1
   shift
   cmake -S "$root" -B "$folder" -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=clang++ \
-    -DCHORVANTA_BENCH=OFF "$@" >/dev/null
+    -DCHORVANTA_BENCH=OFF "${extra[@]}" "$@" >/dev/null
 }
 
 # The command-line tool and the installed editor are run by the tests too.
