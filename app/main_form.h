@@ -6,7 +6,7 @@
 #include "audio/decode_options.h"
 #include "audio/pitch_worker.h"
 #include "audio/tempo_detector.h"
-#include "editor/view_state.h"
+#include "editor/view_layout.h"
 #include "song/song_baseline.h"
 #include "song/song_reader.h"
 #include "support/control_files.h"
@@ -103,6 +103,10 @@ public:
   QAction* ChooseVocals;
   QAction* SnapToSungPitch;
   QAction* ShowSungPitch;
+  QAction* ZoomIn;
+  QAction* ZoomOut;
+  QAction* ZoomReset;
+  QAction* FitSong;
   QAction* DetectTempo;
   QAction* Slower;
   QAction* Faster;
@@ -238,6 +242,20 @@ public:
   void LayoutImages();
   void ScrollChange();
   void FollowCursor(bool jumpIfLeft, bool centre);
+  // The view's layout now, from the view state and the note view's size.
+  editor::TViewLayout Layout() const;
+  // Moves the one scroll value, within its range; the scroll bar shows it.
+  void ScrollTo(double position);
+
+  // Zoom: about the play cursor from the keys, about the pointer from the wheel.
+  void ZoomInExecute();
+  void ZoomOutExecute();
+  void ZoomResetExecute();
+  void FitSongExecute();
+  void ZoomAbout(double ratio, int x);
+  void RowZoomAbout(double ratio, int y);
+  // The zoom the settings remember; once, when they are open.
+  void RestoreZoom();
 
   // Every command's enabled state from the window's state, by the command table.
   void UpdateActions();
@@ -317,6 +335,7 @@ private:
   bool activated_ = false;
   bool shutDown_ = false;
   bool silentShown_ = false;
+  bool zoomRestored_ = false;
   std::optional<MyServis::TFileStamp> diskStamp_; // the song file as last loaded or saved
   bool recoveryKept_ = false;
   std::string recoveryFile_; // this editor's recovery file, while recoveryKept_

@@ -64,8 +64,9 @@ void TMainForm::MainImgMouseDown(QMouseEvent* event) {
   if (IsPlaying()) return;
   TakeFocusFromFields();
   const QPoint at = event->position().toPoint();
-  const double t = editor::XToSeconds(View, at.x());
-  if (at.y() < View.GridTop || at.y() > View.GridBottom) {
+  const editor::TViewLayout layout = Layout();
+  const double t = editor::XToSeconds(layout, at.x());
+  if (at.y() < layout.GridTop || at.y() > layout.GridBottom) {
     View.CursorTime = t;
     DrawView();
     return;
@@ -77,7 +78,7 @@ void TMainForm::MainImgMouseDown(QMouseEvent* event) {
       View.DragBeats = 0;
       return;
     }
-    song.HoverIndex = editor::AddNoteAt(song, View, at.x(), at.y());
+    song.HoverIndex = editor::AddNoteAt(song, View, layout, at.x(), at.y());
     View.HoverMode = editor::hmRightEdge; // moving stretches the new note
     SongChanged();
     DrawView();
@@ -91,21 +92,23 @@ void TMainForm::MainImgMouseMove(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
   const int x = at.x();
   const int y = at.y();
-  StatusPanels[1]->setText(QString::fromStdString(editor::TimeText(editor::XToSeconds(View, x))));
+  const editor::TViewLayout layout = Layout();
+  StatusPanels[1]->setText(QString::fromStdString(editor::TimeText(editor::XToSeconds(layout, x))));
   ShowHoverTone(y);
   const Qt::MouseButtons buttons = event->buttons();
   if (buttons & Qt::RightButton)
     DragRange(x, event->modifiers());
-  else if ((buttons & Qt::LeftButton) && View.HoverMode != editor::hmNothing && View.GridTop < y &&
-           y < View.GridBottom)
+  else if ((buttons & Qt::LeftButton) && View.HoverMode != editor::hmNothing &&
+           layout.GridTop < y && y < layout.GridBottom)
     DragNote(x, y);
   else if (!(buttons & (Qt::LeftButton | Qt::RightButton)))
     DetectHover(x, y);
 }
 
 void TMainForm::ShowHoverTone(int y) {
-  if (View.GridTop <= y && y < View.GridBottom) {
-    const std::int32_t tone = editor::RowTone(editor::YToRow(View, y));
+  const editor::TViewLayout layout = Layout();
+  if (editor::OnGrid(layout, y)) {
+    const std::int32_t tone = editor::RowTone(layout, editor::YToRow(layout, y));
     if (tone == View.HoverTone) return;
     View.HoverTone = tone;
     StatusPanels[2]->setText(QString::fromLatin1(editor::ToneName(tone)));
@@ -121,7 +124,7 @@ void TMainForm::DragRange(int x, Qt::KeyboardModifiers modifiers) {
   const int width = MainImg->width();
   if (x > 0.94 * width) ScrollBy(1);
   if (x < 0.08 * width) ScrollBy(-1);
-  View.RangeEnd = static_cast<float>(editor::XToSeconds(View, x));
+  View.RangeEnd = static_cast<float>(editor::XToSeconds(Layout(), x));
   if (View.RangeStart == editor::NoRange) View.RangeStart = View.RangeEnd;
   editor::TRangeMode mode = editor::rmReplace;
   if (modifiers & Qt::ShiftModifier) mode = editor::rmAdd;
@@ -135,20 +138,22 @@ void TMainForm::DragNote(int x, int y) {
   songData::TNote* note = editor::HoveredNote(song);
   if (note == nullptr) return;
   const auto index = static_cast<std::size_t>(song.HoverIndex);
+  const editor::TViewLayout layout = Layout();
   bool changed = false;
   if (View.HoverMode == editor::hmBody) {
-    if (editor::SetDraggedPitch(song, index, editor::YToPitch(View, y, song.Transpose))) {
+    if (editor::SetDraggedPitch(song, index, editor::YToPitch(layout, y, song.Transpose))) {
       player::StartTone(context_.Player, View.HoverTone, true);
       changed = true;
     }
-    const std::int32_t beats = editor::Nearest(double(x - View.DragOriginX) / View.PixelsPerBeat);
+    const std::int32_t beats =
+        editor::Nearest(double(x - View.DragOriginX) / layout.Horizontal.PixelsPerBeat());
     if (beats != View.DragBeats) {
       editor::MoveDraggedNotes(song, index, beats - View.DragBeats);
       View.DragBeats = beats;
       changed = true;
     }
   } else {
-    const std::int32_t beat = editor::XToBeat(View, x);
+    const std::int32_t beat = editor::XToBeat(layout, x);
     if (View.HoverMode == editor::hmLineBreak && beat != note->Start) {
       note->Start = beat;
       changed = true;
@@ -174,7 +179,7 @@ void TMainForm::DragNote(int x, int y) {
 }
 
 void TMainForm::DetectHover(int x, int y) {
-  const editor::THit hit = editor::HitTest(context_.Song, View, x, y);
+  const editor::THit hit = editor::HitTest(context_.Song, View, Layout(), x, y);
   if (hit.Mode == View.HoverMode &&
       (hit.Mode == editor::hmNothing || hit.Index == context_.Song.HoverIndex))
     return;
@@ -205,6 +210,18 @@ void TMainForm::MainImgMouseLeave() {
 }
 
 void TMainForm::FormMouseWheel(QWheelEvent* event) {
+  // With Shift some systems turn the wheel's turn sideways.
+  const QPoint turn = event->angleDelta();
+  const int delta = turn.y() != 0 ? turn.y() : turn.x();
+  if (event->modifiers() & Qt::ControlModifier) {
+    // About the pointer over the note view, wherever the wheel was turned.
+    const QPoint at = MainImg->mapFromGlobal(event->globalPosition().toPoint());
+    if (event->modifiers() & Qt::ShiftModifier)
+      RowZoomAbout(editor::WheelZoomRatio(delta), at.y());
+    else
+      ZoomAbout(editor::WheelZoomRatio(delta), at.x());
+    return;
+  }
   if (View.HoverTone <= editor::NoHoverTone) return;
   ScrollBy(-editor::Nearest(event->angleDelta().y() / 30.0));
 }

@@ -1,12 +1,13 @@
-// The note view and the line display: scale, timeline, layout and redraws.
+// The note view and the line display: scale, timeline, scrolling and redraws.
 #include "app/image_widget.h"
 #include "app/main_form.h"
 #include "editor/follow_cursor.h"
 #include "editor/line_display.h"
 #include "editor/note_view.h"
+#include "editor/timeline.h"
 #include "editor/view_coordinates.h"
-#include "song/time_scale.h"
 
+#include <QAction>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <algorithm>
@@ -19,32 +20,51 @@ void TMainForm::UpdateBeatScale() {
 }
 
 void TMainForm::UpdateTimeline() {
-  editor::ApplyTimeline(
-      View, songData::TimelineOf(context_.Song, songData::MusicDuration(context_.Music)));
+  editor::ApplyTimeline(View,
+                        editor::TimelineOf(context_.Song, songData::MusicDuration(context_.Music)));
   const QSignalBlocker quiet(Scroll);
   Scroll->setRange(View.ScrollMin, View.ScrollMax);
-  editor::SetScrollPosition(View, View.ScrollPosition);
-  Scroll->setValue(View.ScrollPosition);
+  Scroll->setValue(editor::Nearest(View.ScrollPosition));
+}
+
+editor::TViewLayout TMainForm::Layout() const {
+  return editor::LayoutOf(View, MainImg->width(), MainImg->height());
+}
+
+void TMainForm::ScrollTo(double position) {
+  editor::SetScrollPosition(View, position);
+  {
+    // The bar shows the view's scroll value; only the user's moves of it come back.
+    const QSignalBlocker quiet(Scroll);
+    Scroll->setValue(editor::Nearest(View.ScrollPosition));
+  }
+  DrawView();
 }
 
 void TMainForm::ScrollBy(std::int64_t steps) {
-  // In 64 bits: a very long timeline reaches the ends of int.
-  const std::int64_t target = std::int64_t{Scroll->value()} + steps;
-  Scroll->setValue(
-      static_cast<int>(std::clamp<std::int64_t>(target, Scroll->minimum(), Scroll->maximum())));
+  ScrollTo(View.ScrollPosition + double(steps));
+}
+
+void TMainForm::ScrollChange() {
+  // The bar moved by the user: its whole tenths become the view's position.
+  if (Scroll->value() == editor::Nearest(View.ScrollPosition)) return;
+  ScrollTo(Scroll->value());
 }
 
 void TMainForm::DrawView() {
   const QSize size = MainImg->size();
   if (MainImg->Image.size() != size) MainImg->Image = QImage(size, QImage::Format_RGB32);
   if (size.isEmpty()) return;
-  View.ScrollPosition = Scroll->value();
+  const editor::TViewLayout layout = Layout();
+  View.RowHeight = layout.RowHeight;
+  View.GridTop = layout.GridTop;
+  View.GridBottom = layout.GridBottom;
   const double length =
-      songData::TimelineOf(context_.Song, songData::MusicDuration(context_.Music)).Length;
+      editor::TimelineOf(context_.Song, songData::MusicDuration(context_.Music)).Length;
   const pitch::TPitchContour* sung = ShowSungPitch->isChecked() ? contour_.get() : nullptr;
   editor::DrawView(MainImg->Image, context_.Song, View, context_.Analyser.SpectrumStrips, length,
                    sung);
-  Scroll->setPageStep(std::max(1, View.ScrollPage));
+  Scroll->setPageStep(std::max(1, layout.ScrollPage));
   MainImg->update();
 }
 
@@ -56,30 +76,22 @@ void TMainForm::DrawLineDisplay() {
   display->update();
 }
 
+// A widget of a new size gets a new image, drawn at once: a new image holds
+// whatever memory it was given until something paints it.
 void TMainForm::LayoutImages() {
-  MainImg->Image = QImage(MainImg->size(), QImage::Format_RGB32);
-  display->Image = QImage(display->size(), QImage::Format_RGB32);
+  RestoreZoom();
+  DrawView();
   DrawLineDisplay();
-  if (Keyboard->Image.width() != Keyboard->width()) {
+  if (Keyboard->Image.size() != Keyboard->size()) {
     Keyboard->Image = QImage(Keyboard->size(), QImage::Format_RGB32);
     KeyboardPaint();
   }
 }
 
-void TMainForm::ScrollChange() {
-  View.ScrollPosition = Scroll->value();
-  DrawView();
-}
-
 void TMainForm::FollowCursor(bool jumpIfLeft, bool centre) {
   if (player::PlayerState(context_.Player) == player::psPlaying) View.CursorTime = HeardSongTime();
-  View.ScrollPosition = Scroll->value();
   editor::FollowCursor(View, MainImg->width(), jumpIfLeft, centre);
-  {
-    const QSignalBlocker quiet(Scroll);
-    Scroll->setValue(View.ScrollPosition);
-  }
-  DrawView();
+  ScrollTo(View.ScrollPosition);
 }
 
 } // namespace app

@@ -1,12 +1,12 @@
 // The note view and the line display redrawn at full HD over a 5000-record
 // song of about three and a half minutes with the spectrogram of four minutes
 // of music: the whole picture is repainted at every redraw, so a redraw must
-// stay well inside a playback timer tick.
+// stay well inside a playback timer tick, at every zoom.
 #include "editor/note_view.h"
 
 #include "editor/line_display.h"
+#include "editor/timeline.h"
 #include "editor/view_coordinates.h"
-#include "song/time_scale.h"
 
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>
@@ -73,16 +73,23 @@ const pitch::TPitchContour& Contour() {
   return contour;
 }
 
-void BM_DrawView(benchmark::State& state) {
-  const TSong& song = LongSong();
-  const bool withContour = state.range(0) != 0;
+// Scrolled to 100 s of the long song, the cursor and a range in sight.
+editor::TViewState BusyView(double zoom) {
   editor::TViewState view;
-  editor::ApplyBeatScale(view, song.BPM);
-  editor::ApplyTimeline(view, TimelineOf(song, 240.0));
+  editor::ApplyBeatScale(view, LongSong().BPM);
+  editor::ApplyTimeline(view, editor::TimelineOf(LongSong(), 240.0));
   editor::SetScrollPosition(view, 1000);
+  view.Zoom = zoom;
   view.CursorTime = 104.0;
   view.RangeStart = 101.0f;
   view.RangeEnd = 103.0f;
+  return view;
+}
+
+void BM_DrawView(benchmark::State& state) {
+  const TSong& song = LongSong();
+  const bool withContour = state.range(0) != 0;
+  const editor::TViewState view = BusyView(1.0);
   QImage image(1920, 1080, QImage::Format_RGB32);
   for (auto _ : state) {
     editor::DrawView(image, song, view, Strips(), 250.0, withContour ? &Contour() : nullptr);
@@ -90,6 +97,46 @@ void BM_DrawView(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_DrawView)->ArgName("contour")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Zoomed out, more notes, beats and strips lie on the view; zoomed in, fewer
+// but wider. With the sung pitch, the busiest picture.
+void BM_DrawViewZoomed(benchmark::State& state) {
+  const TSong& song = LongSong();
+  const editor::TViewState view = BusyView(state.range(0) / 100.0);
+  QImage image(1920, 1080, QImage::Format_RGB32);
+  for (auto _ : state) {
+    editor::DrawView(image, song, view, Strips(), 250.0, &Contour());
+    benchmark::DoNotOptimize(image.constBits());
+  }
+}
+BENCHMARK(BM_DrawViewZoomed)
+    ->ArgName("percent")
+    ->Arg(25)
+    ->Arg(50)
+    ->Arg(100)
+    ->Arg(200)
+    ->Arg(400)
+    ->Arg(800)
+    ->Unit(benchmark::kMillisecond);
+
+// One step of Ctrl+wheel about the middle of the view, in and out in turn, and
+// the redraw it calls for.
+void BM_ZoomStepWithRedraw(benchmark::State& state) {
+  const TSong& song = LongSong();
+  editor::TViewState view = BusyView(1.0);
+  QImage image(1920, 1080, QImage::Format_RGB32);
+  int notch = 120;
+  for (auto _ : state) {
+    editor::TZoom zoom = editor::LayoutOf(view, image.width(), image.height()).Horizontal;
+    zoom.ZoomBy(editor::WheelZoomRatio(notch), 960);
+    view.Zoom = zoom.Factor();
+    editor::SetScrollPosition(view, zoom.ScrollPosition());
+    editor::DrawView(image, song, view, Strips(), 250.0, &Contour());
+    benchmark::DoNotOptimize(image.constBits());
+    notch = -notch;
+  }
+}
+BENCHMARK(BM_ZoomStepWithRedraw)->Unit(benchmark::kMillisecond);
 
 void BM_DrawLineDisplay(benchmark::State& state) {
   const TSong& song = LongSong();

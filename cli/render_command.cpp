@@ -5,9 +5,9 @@
 #include "cli/music_decoding.h"
 #include "cli/music_load_host.h"
 #include "editor/note_view.h"
+#include "editor/timeline.h"
 #include "editor/view_coordinates.h"
 #include "song/song_loader.h"
-#include "song/time_scale.h"
 #include "support/exceptions.h"
 #include "support/file_io.h"
 
@@ -87,14 +87,14 @@ int RunRender(const std::vector<std::string>& args) {
 
   songData::TSong song;
   songData::TUndoHistory history;
-  songData::TPcmMusic music;
-  TMusicLoadHost host(music);
+  TMusicLoadHost host;
   songData::LoadSongSteps(song, history, options->Song, host);
+  const std::shared_ptr<const songData::TPcmMusic>& music = host.Music;
 
   analyser::TAnalyser analyser;
-  if (song.MusicLoaded) {
+  if (music) {
     EventMan::TEventManager events; // nobody listens to the progress here
-    analyser::CreateSpectrumStrips(analyser, music);
+    analyser::CreateSpectrumStrips(analyser, *music);
     analyser::StartAnalysers(analyser, music, events);
     analyser::WaitForAnalysers(analyser);
   }
@@ -102,14 +102,14 @@ int RunRender(const std::vector<std::string>& args) {
   // The line is tracked from the vocals recording the song names, else the music.
   std::optional<pitch::TPitchContour> contour;
   if (options->SungPitch) {
-    songData::TPcmMusic vocals;
     const std::string vocalsPath = songData::FindVocalsFile(song);
-    if (!vocalsPath.empty()) DecodeMusicFile(vocalsPath, vocals);
-    contour = pitch::TrackPitch(vocalsPath.empty() ? music : vocals);
+    const std::shared_ptr<const songData::TPcmMusic> recording =
+        vocalsPath.empty() ? music : DecodeMusicFile(vocalsPath);
+    contour = recording ? pitch::TrackPitch(*recording) : pitch::TrackPitch(songData::TPcmMusic{});
   }
 
   editor::TViewState view;
-  const songData::TTimeline timeline = songData::TimelineOf(song, songData::MusicDuration(music));
+  const editor::TTimeline timeline = editor::TimelineOf(song, songData::MusicDuration(music));
   editor::ApplyBeatScale(view, song.BPM);
   editor::ApplyTimeline(view, timeline);
   editor::SetScrollPosition(view, editor::Nearest(options->At * 10));

@@ -154,15 +154,18 @@ void TCanvas::StretchPixels(std::int64_t x1, std::int64_t y1, std::int64_t x2, s
   }
 }
 
-void TCanvas::Polyline(const std::vector<QPoint>& points, std::uint32_t pen, int width) {
-  if (points.empty()) return;
+void TCanvas::Polyline(const std::vector<QPoint>& points, std::uint32_t pen, int width,
+                       const QRect& clip) {
+  if (points.empty() || clip.isEmpty()) return;
   QPainter& painter = Painter();
+  painter.setClipRect(clip);
   painter.setRenderHint(QPainter::Antialiasing, false);
   painter.setPen(QPen(QColor::fromRgb(pen), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
   if (points.size() == 1)
     painter.drawPoint(points.front());
   else
     painter.drawPolyline(points.data(), static_cast<int>(points.size()));
+  painter.setClipping(false);
 }
 
 void TCanvas::Text(std::int64_t x, std::int64_t y, const QString& text, const QFont& font,

@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QRect>
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -48,8 +49,8 @@ public:
   void StretchPixels(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2,
                      const std::uint32_t* pixels, int width, int height);
   // Straight segments through the points, `width` pixels wide, not smoothed, so
-  // the same points give the same pixels.
-  void Polyline(const std::vector<QPoint>& points, std::uint32_t pen, int width);
+  // the same points give the same pixels; nothing outside the clip rectangle.
+  void Polyline(const std::vector<QPoint>& points, std::uint32_t pen, int width, const QRect& clip);
   // Text with its top left corner at (x, y) on a transparent background.
   void Text(std::int64_t x, std::int64_t y, const QString& text, const QFont& font,
             std::uint32_t colour);

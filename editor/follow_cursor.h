@@ -7,7 +7,7 @@ namespace editor {
 
 // Jumps ahead when the cursor reaches 80 to 90 % of the view's width; with
 // jumpIfLeft, jumps to a cursor left of the view; with centre, puts the cursor
-// two seconds from the left edge. Uses the ViewOffset of the last redraw.
+// two seconds from the left edge. Works at any zoom.
 void FollowCursor(TViewState& view, int viewWidth, bool jumpIfLeft, bool centre);
 
 } // namespace editor

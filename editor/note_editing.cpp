@@ -47,39 +47,47 @@ TNote* HoveredNote(TSong& song) {
   return &song.Notes[std::size_t(song.HoverIndex)];
 }
 
-THit HitTest(const TSong& song, const TViewState& view, std::int32_t x, std::int32_t y) {
+THit HitTest(const TSong& song, const TViewState& view, const TViewLayout& layout, std::int32_t x,
+             std::int32_t y) {
   THit hit;
   const auto& notes = song.Notes;
-  if (view.GridTop < y && y < view.GridBottom) {
+  if (layout.GridTop < y && y < layout.GridBottom) {
     for (std::size_t i = 0; i < notes.size(); ++i) {
       if (!notes[i].IsLineBreak() || notes[i].Voice != view.Voice) continue;
-      if (std::llabs(std::int64_t(x) - BeatToX(view, notes[i].Start)) <= 2) {
+      if (std::llabs(std::int64_t(x) - BeatToX(layout, notes[i].Start)) <= 2) {
         hit = {hmLineBreak, static_cast<std::int32_t>(i)};
         break;
       }
     }
   }
+  // An edge zone is a pixel wider than the note is long in beats; zoomed out,
+  // narrower by the zoom, so that the body stays within reach.
+  const double zoneScale = std::min(1.0, layout.Horizontal.Factor());
+  const double ppb = layout.Horizontal.PixelsPerBeat();
   for (std::size_t i = 0; i < notes.size(); ++i) {
     const TNote& note = notes[i];
     if (note.IsLineBreak() || note.Voice != view.Voice) continue;
-    const std::int64_t top = NoteRowTop(view, note.Pitch, song.Transpose);
-    if (y < top || y >= top + view.RowHeight) continue;
-    const std::int64_t x1 = BeatToX(view, note.Start);
-    const std::int64_t length = note.Length;
-    if (x < x1 || x >= x1 + length * view.PixelsPerBeat) continue;
+    const std::int64_t top = NoteRowTop(layout, note.Pitch, song.Transpose);
+    if (y < top || y >= top + layout.RowHeight) continue;
+    const double x1 = BeatToX(layout, note.Start);
+    const double length = note.Length;
+    const double x2 = x1 + length * ppb;
+    if (x < x1 || x >= x2) continue;
+    const double zone = (length + 1) * zoneScale;
     hit = {hmBody, static_cast<std::int32_t>(i)};
-    if (x <= x1 + length + 1) hit.Mode = hmLeftEdge;
-    if (x >= x1 + length * (view.PixelsPerBeat - 1) - 1) hit.Mode = hmRightEdge;
+    if (x <= x1 + zone) hit.Mode = hmLeftEdge;
+    if (x >= x2 - zone) hit.Mode = hmRightEdge;
     break;
   }
   return hit;
 }
 
-std::int32_t AddNoteAt(TSong& song, const TViewState& view, std::int32_t x, std::int32_t y) {
+std::int32_t AddNoteAt(TSong& song, const TViewState& view, const TViewLayout& layout,
+                       std::int32_t x, std::int32_t y) {
   TNote note;
-  note.Start = XToBeat(view, x);
+  note.Start = XToBeat(layout, x);
   note.Length = 0;
-  note.Pitch = YToPitch(view, y, song.Transpose);
+  note.Pitch = YToPitch(layout, y, song.Transpose);
   note.Kind = songData::nkNormal;
   note.Voice = view.Voice;
   note.Text = "~";

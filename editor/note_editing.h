@@ -3,7 +3,7 @@
 // hit testing, creating, dragging, stretching, range selection, delete and the
 // golden, freestyle and rap toggles. The hovered record is the song's
 // HoverIndex; all of them work on the view's edited voice.
-#include "editor/view_state.h"
+#include "editor/view_layout.h"
 #include "song/song_model.h"
 
 #include <cstdint>
@@ -23,13 +23,14 @@ songData::TNote* HoveredNote(songData::TSong& song);
 
 // What lies under the pointer among the edited voice's records: a note (its
 // body or an edge zone, whose width grows with the note's length) wins over a
-// line break within 2 pixels.
-THit HitTest(const songData::TSong& song, const TViewState& view, std::int32_t x, std::int32_t y);
+// line break within 2 pixels. Zoomed out, the edge zones shrink with the beats.
+THit HitTest(const songData::TSong& song, const TViewState& view, const TViewLayout& layout,
+             std::int32_t x, std::int32_t y);
 
 // A new note of the edited voice, of length 0 at the beat and row under the
 // pointer, text "~"; returns its index.
-std::int32_t AddNoteAt(songData::TSong& song, const TViewState& view, std::int32_t x,
-                       std::int32_t y);
+std::int32_t AddNoteAt(songData::TSong& song, const TViewState& view, const TViewLayout& layout,
+                       std::int32_t x, std::int32_t y);
 
 // The dragged note takes pitch p and every other selected note of its voice
 // moves with it; returns whether anything changed.

@@ -38,10 +38,6 @@ constexpr std::uint32_t RangeColour = 0xFFE040;
 constexpr std::uint32_t ToneColumnColour = 0x2C3C38;
 constexpr std::uint32_t TextColour = 0xFFFFFF;
 
-constexpr std::int32_t GridTop = 10;
-// Rows of a view of any height leave this much room for the bands.
-constexpr std::int32_t BandsHeight = 60;
-constexpr std::int32_t RowsToFit = 35;
 constexpr double StripSeconds = 8.0;
 constexpr std::int64_t SyllableCodeUnitWidth = 7;
 // Below the grid: the bar numbers right under it, the syllables under them.
@@ -62,12 +58,10 @@ constexpr std::uint32_t Dimmed(std::uint32_t colour, std::uint32_t background) {
   return mixed;
 }
 
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
-  return a / b - (a % b != 0 && (a < 0) != (b < 0));
-}
-
-std::int64_t CeilDiv(std::int64_t a, std::int64_t b) {
-  return -FloorDiv(-a, b);
+// Whole pixels of a position far outside the image too, without overflow.
+std::int64_t Pixel(double x) {
+  if (std::isnan(x)) return 0;
+  return static_cast<std::int64_t>(std::clamp(std::nearbyint(x), -4e18, 4e18));
 }
 
 // The hovered record, or -1 when the index lies outside Notes.
@@ -76,82 +70,93 @@ std::int64_t HoveredIndex(const TSong& song) {
   return inside ? song.HoverIndex : -1;
 }
 
-void UpdateLayout(TViewState& view, int width, int height) {
-  view.ViewOffset = Nearest(view.ScrollPosition * view.PixelsPerSecond / 10);
-  view.ScrollPage = Nearest(width * 10.0 / view.PixelsPerSecond);
-  // At least one pixel, so that a view lower than the bands still maps y to rows.
-  view.RowHeight = std::max(1, (height - BandsHeight) / RowsToFit);
-  view.RowCount = std::max(0, (height - BandsHeight) / view.RowHeight);
-  view.GridTop = GridTop;
-  view.GridBottom = view.RowHeight * view.RowCount + view.GridTop + 1;
-}
-
-void DrawStrips(TCanvas& canvas, const TSong& song, const TViewState& view,
+void DrawStrips(TCanvas& canvas, const TSong& song, const TViewLayout& layout,
                 const std::vector<TSpectrumStrip>& strips) {
-  const std::int64_t lead = Nearest(0.01 * view.PixelsPerSecond);
-  const std::int64_t width = Nearest(StripSeconds * view.PixelsPerSecond);
-  const std::int64_t bottom = view.GridTop + std::int64_t(analyser::StripHeight) * view.RowHeight;
+  const TZoom& zoom = layout.Horizontal;
+  const std::int64_t lead = Nearest(0.01 * zoom.PixelsPerSecond());
+  const std::int64_t width = Nearest(StripSeconds * zoom.PixelsPerSecond());
+  // The strips' rows are the rows from the start's top tone down.
+  const std::int64_t top =
+      std::int64_t(layout.GridTop) + std::int64_t(layout.TopTone - TopRowTone) * layout.RowHeight;
+  const std::int64_t bottom = top + std::int64_t(analyser::StripHeight) * layout.RowHeight;
   for (std::size_t i = 0; i < strips.size(); ++i) {
     const double start = StripSeconds * double(i) + song.MusicOffset;
     const std::int64_t x =
-        std::int64_t(Nearest(start * view.PixelsPerSecond)) - view.ViewOffset - lead;
+        std::int64_t(Nearest(start * zoom.PixelsPerSecond())) - zoom.Offset() - lead;
     if (x > canvas.Width()) break;
     if (x + width < 0) continue;
     // The strip's own pixels, not a copy: its analyser may still be writing them.
-    canvas.StretchPixels(x, view.GridTop, x + width, bottom, strips[i].Pixels.data(),
-                         analyser::StripWidth, analyser::StripHeight);
+    canvas.StretchPixels(x, top, x + width, bottom, strips[i].Pixels.data(), analyser::StripWidth,
+                         analyser::StripHeight);
   }
 }
 
-void DrawBands(TCanvas& canvas, const TViewState& view) {
-  canvas.FillBox(0, 0, canvas.Width(), view.GridTop, BandColour);
-  canvas.FillBox(0, view.GridBottom, canvas.Width(), canvas.Height(), BandColour);
+void DrawBands(TCanvas& canvas, const TViewLayout& layout) {
+  canvas.FillBox(0, 0, canvas.Width(), layout.GridTop, BandColour);
+  canvas.FillBox(0, layout.GridBottom, canvas.Width(), canvas.Height(), BandColour);
 }
 
-void DrawBeatLines(TCanvas& canvas, const TSong& song, const TViewState& view,
+// Bars are numbered every 2^k bars, k the least that leaves room for the
+// numbers: every bar above 20 pixels a beat, else every second bar or fewer.
+std::int64_t BarsPerNumber(double pixelsPerBeat) {
+  if (pixelsPerBeat > 20) return 1;
+  std::int64_t bars = 2;
+  while (bars < (std::int64_t(1) << 40) && bars * 4 * pixelsPerBeat < 48)
+    bars *= 2;
+  return bars;
+}
+
+void DrawBeatLines(TCanvas& canvas, const TSong& song, const TViewLayout& layout,
                    double timelineLength) {
   const QFont font = PointFont("Tahoma", 8);
-  const std::int64_t ppb = view.PixelsPerBeat;
+  const TZoom& zoom = layout.Horizontal;
+  const double ppb = zoom.PixelsPerBeat();
   std::int64_t first = 0;
   std::int64_t last = Nearest(song.BPM * 4 * (timelineLength + 10) / 60);
   // Only the beats that fall on the view.
   if (ppb > 0) {
-    first = std::max<std::int64_t>(0, CeilDiv(view.ViewOffset, ppb));
-    last = std::min(last, FloorDiv(std::int64_t(canvas.Width()) + view.ViewOffset, ppb));
+    first = std::max<std::int64_t>(0, Pixel(std::ceil(zoom.Offset() / ppb)));
+    last = std::min(last, Pixel(std::floor((double(canvas.Width()) + zoom.Offset()) / ppb)));
   } else {
     last = std::min<std::int64_t>(last, 0);
   }
+  const std::int64_t numbered = 4 * BarsPerNumber(ppb);
+  // Below 4 pixels a beat only the bar lines stay apart.
+  const bool beatLines = ppb >= 4;
   for (std::int64_t n = first; n <= last; ++n) {
-    const std::int64_t x = n * ppb - view.ViewOffset;
+    const std::int64_t x = Pixel(double(n) * ppb) - zoom.Offset();
     if (x < 0 || x > canvas.Width()) continue;
     std::uint32_t pen = BeatLineColour;
     if (n % 4 == 0) {
       pen = BarLineColour;
-      if (ppb > 20 || n % 8 == 0) {
+      if (n % numbered == 0) {
         const QString number = QString::number(n);
-        canvas.Text(x - 3 * number.size(), view.GridBottom + NumberTop, number, font, TextColour);
+        canvas.Text(x - 3 * number.size(), layout.GridBottom + NumberTop, number, font, TextColour);
       }
+    } else if (!beatLines) {
+      continue;
     }
-    canvas.VerticalLine(x, view.GridTop - 2, view.GridBottom + 2, pen);
+    canvas.VerticalLine(x, layout.GridTop - 2, layout.GridBottom + 2, pen);
   }
 }
 
-void DrawRowLines(TCanvas& canvas, const TViewState& view) {
-  for (std::int32_t v = 0; v <= view.RowCount; ++v) {
-    const std::int64_t y = std::int64_t(v) * view.RowHeight + view.GridTop;
+void DrawRowLines(TCanvas& canvas, const TViewState& view, const TViewLayout& layout) {
+  for (std::int32_t v = 0; v <= layout.RowCount; ++v) {
+    const std::int64_t y = std::int64_t(v) * layout.RowHeight + layout.GridTop;
     // The two lines that bound the hovered row.
-    const bool hovered = RowTone(v) == view.HoverTone || RowTone(v) + 1 == view.HoverTone;
+    const std::int64_t tone = RowTone(layout, v);
+    const bool hovered = tone == view.HoverTone || tone + 1 == view.HoverTone;
     canvas.HorizontalLine(0, canvas.Width(), y, hovered ? HoveredRowLineColour : RowLineColour);
   }
 }
 
-void DrawLineBreak(TCanvas& canvas, const TViewState& view, std::int64_t x, bool hovered,
+void DrawLineBreak(TCanvas& canvas, const TViewLayout& layout, std::int64_t x, bool hovered,
                    bool dim) {
   if (x < 0 || x >= canvas.Width()) return;
   std::uint32_t pen = hovered ? LineBreakColour + HoverTint : LineBreakColour;
   if (dim) pen = Dimmed(pen, GridColour);
-  canvas.DottedVerticalLine(x - 1, view.GridTop, view.GridBottom, pen);
-  canvas.DottedVerticalLine(x + 1, view.GridTop, view.GridBottom, pen);
+  canvas.DottedVerticalLine(x - 1, layout.GridTop, layout.GridBottom, pen);
+  canvas.DottedVerticalLine(x + 1, layout.GridTop, layout.GridBottom, pen);
 }
 
 std::uint32_t NoteFill(const TNote& note, bool hovered) {
@@ -175,10 +180,11 @@ std::uint32_t NoteFill(const TNote& note, bool hovered) {
   return hovered ? fill + HoverTint : fill;
 }
 
-void DrawNoteBox(TCanvas& canvas, const TSong& song, const TViewState& view, const TNote& note,
+void DrawNoteBox(TCanvas& canvas, const TSong& song, const TViewLayout& layout, const TNote& note,
                  std::int64_t x1, std::int64_t x2, bool hovered, bool dim) {
-  const std::int64_t y = NoteRowTop(view, note.Pitch, song.Transpose);
-  if (y < view.GridTop || y + view.RowHeight >= view.GridBottom) return;
+  const std::int64_t y = NoteRowTop(layout, note.Pitch, song.Transpose);
+  const std::int64_t rowHeight = layout.RowHeight;
+  if (y < layout.GridTop || y + rowHeight >= layout.GridBottom) return;
   const bool selected = note.Selected && !dim;
   std::uint32_t pen = selected ? SelectedOutlineColour : NoteOutlineColour;
   std::uint32_t brush = NoteFill(note, hovered);
@@ -186,22 +192,23 @@ void DrawNoteBox(TCanvas& canvas, const TSong& song, const TViewState& view, con
     pen = Dimmed(pen, GridColour);
     brush = Dimmed(brush, GridColour);
   }
-  canvas.RoundBox(x1 + 1, y + 1, x2, y + view.RowHeight, pen, brush);
-  if (selected) canvas.RoundBox(x1 + 2, y + 2, x2 - 1, y + view.RowHeight - 1, pen, brush);
+  canvas.RoundBox(x1 + 1, y + 1, x2, y + rowHeight, pen, brush);
+  if (selected) canvas.RoundBox(x1 + 2, y + 2, x2 - 1, y + rowHeight - 1, pen, brush);
 }
 
 // Syllable widths are not measured: every UTF-16 code unit counts 7 pixels.
-void DrawSyllable(TCanvas& canvas, const TViewState& view, const TNote& note, std::int64_t x1,
+void DrawSyllable(TCanvas& canvas, const TViewLayout& layout, const TNote& note, std::int64_t x1,
                   std::int64_t x2, const QFont& font, bool dim) {
   const std::u16string text = songData::DecodeText(note.Text.View());
   const std::int64_t x = (x1 + x2 - SyllableCodeUnitWidth * std::int64_t(text.size())) / 2;
-  canvas.Text(x, view.GridBottom + SyllableTop, QString::fromStdU16String(text), font,
+  canvas.Text(x, layout.GridBottom + SyllableTop, QString::fromStdU16String(text), font,
               dim ? Dimmed(TextColour, BandColour) : TextColour);
 }
 
 // The edited voice's records plainly, with their hover and selection; the
 // other voice's dimmed and never highlighted.
-void DrawVoice(TCanvas& canvas, const TSong& song, const TViewState& view, bool edited) {
+void DrawVoice(TCanvas& canvas, const TSong& song, const TViewState& view,
+               const TViewLayout& layout, bool edited) {
   const QFont font = PointFont("Arial", 12);
   const bool dim = !edited;
   const std::int64_t hover = edited ? HoveredIndex(song) : -1;
@@ -209,34 +216,38 @@ void DrawVoice(TCanvas& canvas, const TSong& song, const TViewState& view, bool 
     const TNote& note = song.Notes[i];
     if ((note.Voice == view.Voice) != edited) continue;
     const bool hovered = std::int64_t(i) == hover;
-    const std::int64_t x1 = std::int64_t(note.Start) * view.PixelsPerBeat - view.ViewOffset;
+    const double ppb = layout.Horizontal.PixelsPerBeat();
+    const std::int64_t offset = layout.Horizontal.Offset();
+    const std::int64_t x1 = Pixel(double(note.Start) * ppb) - offset;
     if (note.IsLineBreak()) {
-      DrawLineBreak(canvas, view, x1, hovered && view.HoverMode == hmLineBreak, dim);
+      DrawLineBreak(canvas, layout, x1, hovered && view.HoverMode == hmLineBreak, dim);
       continue;
     }
-    const std::int64_t x2 = x1 + std::int64_t(note.Length) * view.PixelsPerBeat;
+    // From the end's own beat, so that notes end to end stay so at any zoom.
+    const std::int64_t x2 = Pixel((double(note.Start) + note.Length) * ppb) - offset;
     if (x1 >= canvas.Width() || x2 <= 0) continue;
     const bool hoveredNote = hovered && view.HoverMode >= hmLeftEdge && view.HoverMode <= hmBody;
-    DrawNoteBox(canvas, song, view, note, x1, x2, hoveredNote, dim);
-    DrawSyllable(canvas, view, note, x1, x2, font, dim);
+    DrawNoteBox(canvas, song, layout, note, x1, x2, hoveredNote, dim);
+    DrawSyllable(canvas, layout, note, x1, x2, font, dim);
   }
 }
 
 // The other voice of a duet lies behind the one being edited.
-void DrawNotes(TCanvas& canvas, const TSong& song, const TViewState& view) {
-  DrawVoice(canvas, song, view, false);
-  DrawVoice(canvas, song, view, true);
+void DrawNotes(TCanvas& canvas, const TSong& song, const TViewState& view,
+               const TViewLayout& layout) {
+  DrawVoice(canvas, song, view, layout, false);
+  DrawVoice(canvas, song, view, layout, true);
 }
 
-void DrawCursor(TCanvas& canvas, const TViewState& view) {
-  canvas.VerticalLine(SecondsToX(view, view.CursorTime), view.GridTop, view.GridBottom,
+void DrawCursor(TCanvas& canvas, const TViewState& view, const TViewLayout& layout) {
+  canvas.VerticalLine(SecondsToX(layout, view.CursorTime), layout.GridTop, layout.GridBottom,
                       CursorColour);
 }
 
-void DrawRange(TCanvas& canvas, const TViewState& view) {
+void DrawRange(TCanvas& canvas, const TViewState& view, const TViewLayout& layout) {
   if (view.RangeStart <= -999) return;
-  canvas.OutlineBox(SecondsToX(view, view.RangeStart), view.GridTop,
-                    SecondsToX(view, view.RangeEnd), view.GridBottom, RangeColour);
+  canvas.OutlineBox(SecondsToX(layout, view.RangeStart), layout.GridTop,
+                    SecondsToX(layout, view.RangeEnd), layout.GridBottom, RangeColour);
 }
 
 // Sung notes of the edited voice per tone value; freestyle and rap notes,
@@ -253,19 +264,20 @@ TToneCounts CountTones(const TSong& song, std::uint8_t voice) {
   return counts;
 }
 
-void DrawToneUsage(TCanvas& canvas, const TSong& song, const TViewState& view) {
+void DrawToneUsage(TCanvas& canvas, const TSong& song, const TViewState& view,
+                   const TViewLayout& layout) {
   const TToneCounts counts = CountTones(song, view.Voice);
-  for (std::int32_t i = 0; i < view.RowCount; ++i) {
-    const std::int64_t y = std::int64_t(i) * view.RowHeight + view.GridTop;
-    canvas.FillBox(0, y + 1, ToneColumnWidth, y + view.RowHeight, ToneColumnColour);
-    const std::int32_t tone = RowTone(i);
+  for (std::int32_t i = 0; i < layout.RowCount; ++i) {
+    const std::int64_t y = std::int64_t(i) * layout.RowHeight + layout.GridTop;
+    canvas.FillBox(0, y + 1, ToneColumnWidth, y + layout.RowHeight, ToneColumnColour);
+    const std::int32_t tone = RowTone(layout, i);
     if (tone < LowestCountedTone || tone > HighestCountedTone) continue;
     const std::int32_t k =
         std::min(counts[std::size_t(tone - LowestCountedTone)], MostCircledNotes);
     if (k == 0) continue;
     const auto brush = std::uint32_t((0x3C + 5 * k) << 16 | (0x5A + 7 * k) << 8);
-    const std::int64_t r = Nearest(std::sqrt(k + 2.0) * view.RowHeight / 15);
-    const std::int64_t cy = y + view.RowHeight / 2;
+    const std::int64_t r = Nearest(std::sqrt(k + 2.0) * layout.RowHeight / 15);
+    const std::int64_t cy = y + layout.RowHeight / 2;
     // Centred on the column's pixel 10.
     canvas.Ellipse(10 - r, cy - r, 11 + r, cy + r + 1, brush);
   }
@@ -273,22 +285,22 @@ void DrawToneUsage(TCanvas& canvas, const TSong& song, const TViewState& view) {
 
 } // namespace
 
-void DrawView(QImage& image, const TSong& song, TViewState& view,
+void DrawView(QImage& image, const TSong& song, const TViewState& view,
               const std::vector<TSpectrumStrip>& strips, double timelineLength,
               const pitch::TPitchContour* contour) {
-  UpdateLayout(view, image.width(), image.height());
   if (image.isNull()) return;
+  const TViewLayout layout = LayoutOf(view, image.width(), image.height());
   TCanvas canvas(image);
-  canvas.FillBox(0, view.GridTop, canvas.Width(), view.GridBottom, GridColour);
-  DrawStrips(canvas, song, view, strips);
-  DrawBands(canvas, view);
-  DrawBeatLines(canvas, song, view, timelineLength);
-  DrawRowLines(canvas, view);
-  DrawNotes(canvas, song, view);
-  if (contour) DrawPitchLine(canvas, song, view, *contour);
-  DrawCursor(canvas, view);
-  DrawRange(canvas, view);
-  DrawToneUsage(canvas, song, view);
+  canvas.FillBox(0, layout.GridTop, canvas.Width(), layout.GridBottom, GridColour);
+  DrawStrips(canvas, song, layout, strips);
+  DrawBands(canvas, layout);
+  DrawBeatLines(canvas, song, layout, timelineLength);
+  DrawRowLines(canvas, view, layout);
+  DrawNotes(canvas, song, view, layout);
+  if (contour) DrawPitchLine(canvas, song, layout, *contour);
+  DrawCursor(canvas, view, layout);
+  DrawRange(canvas, view, layout);
+  DrawToneUsage(canvas, song, view, layout);
 }
 
 } // namespace editor

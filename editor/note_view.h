@@ -10,13 +10,12 @@
 
 namespace editor {
 
-// Repaints the whole image from the song and the view state, and first
-// recomputes the view's layout (ViewOffset, RowHeight, RowCount, GridTop,
-// GridBottom) and its scroll page from the image's size. timelineLength is the
+// Repaints the whole image from the song and the view state, laid out for the
+// image's size (LayoutOf); the view state is only read. timelineLength is the
 // timeline's length in seconds; the beat lines run 10 seconds past it. The
 // strips may still be filling on other threads. The sung pitch is drawn over
 // the notes when a contour is given.
-void DrawView(QImage& image, const songData::TSong& song, TViewState& view,
+void DrawView(QImage& image, const songData::TSong& song, const TViewState& view,
               const std::vector<analyser::TSpectrumStrip>& strips, double timelineLength,
               const pitch::TPitchContour* contour = nullptr);
 

@@ -3,7 +3,7 @@
 // confident block, broken where the singer pauses or jumps.
 #include "audio/pitch_tracker.h"
 #include "editor/canvas.h"
-#include "editor/view_state.h"
+#include "editor/view_layout.h"
 #include "song/song_model.h"
 
 namespace editor {
@@ -11,10 +11,8 @@ namespace editor {
 constexpr std::uint32_t PitchLineColour = 0xFF40FF;
 constexpr int PitchLineWidth = 2;
 
-// The y of a fractional tone value: the middle of its row at whole tones.
-double ToneY(const TViewState& view, double tone);
-
-void DrawPitchLine(TCanvas& canvas, const songData::TSong& song, const TViewState& view,
+// Drawn on the grid only, never over the bands above and below it.
+void DrawPitchLine(TCanvas& canvas, const songData::TSong& song, const TViewLayout& layout,
                    const pitch::TPitchContour& contour);
 
 } // namespace editor

@@ -1,5 +1,7 @@
 #include "editor/view_coordinates.h"
 
+#include "editor/beat_scale.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -11,9 +13,11 @@ std::int32_t Saturate(std::int64_t value) {
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
 }
 
-// A zero height would divide by zero before the first redraw of a tiny view.
-std::int32_t RowHeightOf(const TViewState& view) {
-  return std::max(1, view.RowHeight);
+std::int32_t RowTop(std::int32_t topTone, std::int32_t rowHeight, std::int32_t gridTop,
+                    std::int32_t pitch, std::int32_t transpose) {
+  const std::int64_t row = std::int64_t(topTone) - (std::int64_t(pitch) + transpose);
+  // A zero height would divide by zero before the first redraw of a tiny view.
+  return Saturate(row * std::max(1, rowHeight) + gridTop);
 }
 
 } // namespace
@@ -24,37 +28,52 @@ std::int32_t Nearest(double value) {
       std::clamp(std::nearbyint(value), double(INT32_MIN), double(INT32_MAX)));
 }
 
+std::int32_t BeatToX(const TViewLayout& layout, double beat) {
+  return Nearest(layout.Horizontal.BeatToPosition(beat));
+}
+
+std::int32_t SecondsToX(const TViewLayout& layout, double seconds) {
+  return Nearest(layout.Horizontal.TimeToPosition(seconds));
+}
+
+double XToSeconds(const TViewLayout& layout, std::int32_t x) {
+  return layout.Horizontal.PositionToTime(x);
+}
+
+std::int32_t XToBeat(const TViewLayout& layout, std::int32_t x) {
+  return Nearest(layout.Horizontal.PositionToBeat(x));
+}
+
+std::int32_t YToRow(const TViewLayout& layout, std::int32_t y) {
+  return Saturate((std::int64_t(y) - layout.GridTop) / std::max(1, layout.RowHeight));
+}
+
+std::int32_t RowTone(const TViewLayout& layout, std::int32_t row) {
+  return Saturate(std::int64_t(layout.TopTone) - row);
+}
+
+std::int32_t YToPitch(const TViewLayout& layout, std::int32_t y, std::int32_t transpose) {
+  return Saturate(std::int64_t(layout.TopTone) - YToRow(layout, y) - transpose);
+}
+
+std::int32_t NoteRowTop(const TViewLayout& layout, std::int32_t pitch, std::int32_t transpose) {
+  return RowTop(layout.TopTone, layout.RowHeight, layout.GridTop, pitch, transpose);
+}
+
+double ToneY(const TViewLayout& layout, double tone) {
+  return (layout.TopTone - tone) * layout.RowHeight + layout.GridTop + layout.RowHeight / 2.0;
+}
+
+bool OnGrid(const TViewLayout& layout, std::int32_t y) {
+  return layout.GridTop <= y && y < layout.GridBottom;
+}
+
 std::int32_t BeatToX(const TViewState& view, double beat) {
-  return Nearest(beat * view.PixelsPerBeat - view.ViewOffset);
-}
-
-std::int32_t SecondsToX(const TViewState& view, double seconds) {
-  return Nearest(std::nearbyint(seconds * view.PixelsPerSecond) - view.ViewOffset);
-}
-
-double XToSeconds(const TViewState& view, std::int32_t x) {
-  return (double(x) + view.ViewOffset) / view.PixelsPerSecond;
-}
-
-std::int32_t XToBeat(const TViewState& view, std::int32_t x) {
-  return Nearest((double(x) + view.ViewOffset) / view.PixelsPerBeat);
-}
-
-std::int32_t YToRow(const TViewState& view, std::int32_t y) {
-  return Saturate((std::int64_t(y) - view.GridTop) / RowHeightOf(view));
-}
-
-std::int32_t RowTone(std::int32_t row) {
-  return Saturate(std::int64_t(TopRowTone) - row);
-}
-
-std::int32_t YToPitch(const TViewState& view, std::int32_t y, std::int32_t transpose) {
-  return Saturate(std::int64_t(TopRowTone) - YToRow(view, y) - transpose);
+  return BeatToX(LayoutOf(view, 0, 0), beat);
 }
 
 std::int32_t NoteRowTop(const TViewState& view, std::int32_t pitch, std::int32_t transpose) {
-  const std::int64_t row = std::int64_t(TopRowTone) - (std::int64_t(pitch) + transpose);
-  return Saturate(row * RowHeightOf(view) + view.GridTop);
+  return RowTop(view.TopTone, view.RowHeight, view.GridTop, pitch, transpose);
 }
 
 std::string_view ToneName(std::int32_t tone) {
@@ -65,15 +84,9 @@ std::string_view ToneName(std::int32_t tone) {
 }
 
 void ApplyBeatScale(TViewState& view, double bpm) {
-  const songData::TBeatScale scale = songData::BeatScaleOf(bpm);
+  const TBeatScale scale = BeatScaleOf(bpm);
   view.PixelsPerBeat = scale.PixelsPerBeat;
   view.PixelsPerSecond = scale.PixelsPerSecond;
-}
-
-void ApplyTimeline(TViewState& view, const songData::TTimeline& timeline) {
-  view.ScrollMin = timeline.ScrollMin;
-  view.ScrollMax = timeline.ScrollMax;
-  SetScrollPosition(view, view.ScrollPosition);
 }
 
 } // namespace editor

@@ -1,12 +1,14 @@
 #include "editor/view_state.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace editor {
 
-void SetScrollPosition(TViewState& view, std::int32_t position) {
-  view.ScrollPosition =
-      std::clamp(position, view.ScrollMin, std::max(view.ScrollMin, view.ScrollMax));
+void SetScrollPosition(TViewState& view, double position) {
+  if (std::isnan(position)) return;
+  view.ScrollPosition = std::clamp(position, double(view.ScrollMin),
+                                   double(std::max(view.ScrollMin, view.ScrollMax)));
 }
 
 } // namespace editor

@@ -9,6 +9,8 @@ namespace editor {
 
 constexpr std::int32_t NoHoverTone = -100;
 constexpr float NoRange = -1000.0f;
+// The tone of the top row at the start; tone value 0 is C4.
+constexpr std::int32_t TopRowTone = 29;
 
 enum THoverMode : std::uint8_t {
   hmNothing = 0,
@@ -19,12 +21,18 @@ enum THoverMode : std::uint8_t {
 };
 
 struct TViewState {
+  // The beat scale of the tempo at 100 %.
   std::int32_t PixelsPerBeat = 15;
   double PixelsPerSecond = 125.0;
-  // Recomputed by every DrawView; the mouse and keys use the last redraw's values.
-  std::int32_t ViewOffset = 0;
+  // Horizontal zoom (1 is 100 %), the zoom of the row height, and the tone of
+  // the top row; the layout follows from these and the view's size.
+  double Zoom = 1.0;
+  double RowZoom = 1.0;
+  std::int32_t TopTone = TopRowTone;
+  // The rows as the window last showed them, for tests and benchmarks that
+  // place the mouse by the view state alone (NoteRowTop of a TViewState);
+  // drawing and hit testing never read them.
   std::int32_t RowHeight = 1;
-  std::int32_t RowCount = 35;
   std::int32_t GridTop = 10;
   std::int32_t GridBottom = 46;
 
@@ -43,14 +51,14 @@ struct TViewState {
   std::int32_t DragOriginX = -1;
   std::int32_t DragBeats = 0;
 
-  // The scroll bar, in tenths of a second of song time.
+  // The one scroll value: the song time at the view's left edge in tenths of a
+  // second; fractions keep a zoomed view in place. The scroll bar shows it.
+  double ScrollPosition = -5;
   std::int32_t ScrollMin = -5;
   std::int32_t ScrollMax = 300;
-  std::int32_t ScrollPosition = -5;
-  std::int32_t ScrollPage = 80;
 };
 
 // Moves the scroll position, kept within the scroll range.
-void SetScrollPosition(TViewState& view, std::int32_t position);
+void SetScrollPosition(TViewState& view, double position);
 
 } // namespace editor

@@ -1,8 +1,5 @@
 #pragma once
-// Beats, song time and music time, and the view scale and timeline derived from them.
-#include "song/song_model.h"
-
-#include <cstdint>
+// Beats, song time and music time.
 
 namespace songData {
 
@@ -12,22 +9,5 @@ double SongTimeOfBeat(double bpm, double beat);
 double MusicTimeOf(double musicOffset, double songTime);
 // The file's "#GAP" of a MusicOffset, rounded half to even.
 double GapMillisecondsOf(double musicOffset);
-
-struct TBeatScale {
-  std::int32_t PixelsPerBeat;
-  double PixelsPerSecond;
-};
-
-TBeatScale BeatScaleOf(double bpm);
-
-// The horizontal scroll range, in tenths of a second of song time.
-struct TTimeline {
-  double Start;  // seconds
-  double Length; // seconds
-  std::int32_t ScrollMin;
-  std::int32_t ScrollMax;
-};
-
-TTimeline TimelineOf(const TSong& song, double musicDuration);
 
 } // namespace songData

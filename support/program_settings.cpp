@@ -3,7 +3,19 @@
 #include "support/number_text.h"
 #include "support/program_files.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace ProgramSettings {
+namespace {
+
+int PercentSetting(ControlFiles2::TControlFile& settings, const char* key, int least, int most) {
+  std::int32_t value = 100;
+  if (!MyServis::TryParseInt32(settings.GetStringDef(key, "100"), value)) return 100;
+  return std::clamp(value, least, most);
+}
+
+} // namespace
 
 std::unique_ptr<ControlFiles2::TControlFile> OpenSettings(const std::string& folder) {
   return std::make_unique<ControlFiles2::TControlFile>(folder + "/settings.ctl", "");
@@ -39,6 +51,20 @@ int AudioLatencyMs(ControlFiles2::TControlFile& settings) {
 
 void StoreAudioLatencyMs(ControlFiles2::TControlFile& settings, int milliseconds) {
   settings.SetString("AudioLatency", std::to_string(milliseconds));
+  settings.Save();
+}
+
+int ZoomPercent(ControlFiles2::TControlFile& settings) {
+  return PercentSetting(settings, "ZoomPercent", 25, 800);
+}
+
+int RowZoomPercent(ControlFiles2::TControlFile& settings) {
+  return PercentSetting(settings, "RowZoomPercent", 50, 400);
+}
+
+void StoreZoomPercent(ControlFiles2::TControlFile& settings, int zoomPercent, int rowZoomPercent) {
+  settings.SetString("ZoomPercent", std::to_string(zoomPercent));
+  settings.SetString("RowZoomPercent", std::to_string(rowZoomPercent));
   settings.Save();
 }
 

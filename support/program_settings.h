@@ -27,4 +27,12 @@ void StoreShowSungPitch(ControlFiles2::TControlFile& settings, bool show);
 int AudioLatencyMs(ControlFiles2::TControlFile& settings);
 void StoreAudioLatencyMs(ControlFiles2::TControlFile& settings, int milliseconds);
 
+// The note view's zoom in percent: "ZoomPercent" across (25 to 800) and
+// "RowZoomPercent" of the row height (50 to 400); 100 when unset or not a
+// number, the nearest limit when outside.
+int ZoomPercent(ControlFiles2::TControlFile& settings);
+int RowZoomPercent(ControlFiles2::TControlFile& settings);
+// Stores both and saves the file at once.
+void StoreZoomPercent(ControlFiles2::TControlFile& settings, int zoomPercent, int rowZoomPercent);
+
 } // namespace ProgramSettings

@@ -9,7 +9,7 @@ using namespace editor;
 TEST(FollowCursor, ScrollsToKeepTheCursorInSight) {
   struct TCase {
     const char* Name;
-    std::int32_t ScrollPosition; // ViewOffset follows at 125 pixels per second
+    std::int32_t ScrollPosition; // at 125 pixels per second
     double CursorTime;
     bool JumpIfLeft, Centre;
     std::int32_t Expected;
@@ -36,7 +36,6 @@ TEST(FollowCursor, ScrollsToKeepTheCursorInSight) {
     view.ScrollMin = -5;
     view.ScrollMax = 300;
     view.ScrollPosition = c.ScrollPosition;
-    view.ViewOffset = c.ScrollPosition * 125 / 10;
     view.CursorTime = c.CursorTime;
     FollowCursor(view, 1000, c.JumpIfLeft, c.Centre);
     EXPECT_EQ(view.ScrollPosition, c.Expected) << c.Name;
@@ -46,7 +45,6 @@ TEST(FollowCursor, ScrollsToKeepTheCursorInSight) {
 TEST(FollowCursor, JumpsBySixTenthsOfTheWidthRounded) {
   TViewState view; // 125 pixels per second, from -0.5 s
   view.ScrollPosition = 0;
-  view.ViewOffset = 0;
   view.CursorTime = 5.5; // 688 of 814 pixels
   FollowCursor(view, 814, false, false);
   EXPECT_EQ(view.ScrollPosition, 39); // 6 * 814 / 125 = 39.07

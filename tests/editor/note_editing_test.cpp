@@ -9,15 +9,16 @@ namespace {
 using namespace editor;
 using namespace songData;
 
-// 15 pixels a beat from x = 0, rows 14 high from y = 10: tone t has its row top
+// 15 pixels a beat from x = 0, rows 14 high from y = 10 (the start size): tone t has its row top
 // at y = (29 - t) * 14 + 10.
 TViewState View() {
   TViewState view;
-  view.PixelsPerBeat = 15;
-  view.PixelsPerSecond = 125;
-  view.RowHeight = 14;
-  view.GridBottom = 35 * 14 + 11;
+  view.ScrollPosition = 0;
   return view;
+}
+
+TViewLayout Layout(const TViewState& view) {
+  return LayoutOf(view, 814, 560);
 }
 
 int RowY(std::int32_t tone) {
@@ -36,13 +37,13 @@ TEST(HitTest, EdgeZonesGrowWithTheNoteAndANoteWinsOverALineBreak) {
   for (TCase c : {TCase{149, hmNothing}, TCase{150, hmLeftEdge}, TCase{154, hmLeftEdge},
                   TCase{155, hmBody}, TCase{180, hmBody}, TCase{190, hmBody},
                   TCase{191, hmRightEdge}, TCase{194, hmRightEdge}, TCase{195, hmNothing}}) {
-    const THit hit = HitTest(song, view, c.X, RowY(5));
+    const THit hit = HitTest(song, view, Layout(view), c.X, RowY(5));
     EXPECT_EQ(hit.Mode, c.Mode) << c.X;
   }
   // Off the note's row only the line break is there.
-  EXPECT_EQ(HitTest(song, view, 182, RowY(9)).Mode, hmLineBreak);
-  EXPECT_EQ(HitTest(song, view, 183, RowY(9)).Mode, hmNothing);
-  EXPECT_EQ(HitTest(song, view, 160, RowY(5)).Index, 1);
+  EXPECT_EQ(HitTest(song, view, Layout(view), 182, RowY(9)).Mode, hmLineBreak);
+  EXPECT_EQ(HitTest(song, view, Layout(view), 183, RowY(9)).Mode, hmNothing);
+  EXPECT_EQ(HitTest(song, view, Layout(view), 160, RowY(5)).Index, 1);
 }
 
 TEST(MoveDraggedNotes, PushesTheNotesThatFollowInTheArray) {

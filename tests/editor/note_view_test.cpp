@@ -1,7 +1,8 @@
 #include "common/note_builder.h"
+#include "editor/beat_scale.h"
 #include "editor/note_view.h"
+#include "editor/view_layout.h"
 #include "editor/view_pixels.h"
-#include "song/time_scale.h"
 
 #include <climits>
 #include <gtest/gtest.h>
@@ -51,12 +52,13 @@ protected:
 };
 
 TEST_F(NoteViewOfASong, LaysTheViewOutFromItsSize) {
-  EXPECT_EQ(view.ViewOffset, -62); // -62.5 rounded to even
-  EXPECT_EQ(view.ScrollPage, 65);
-  EXPECT_EQ(view.RowHeight, 14);
-  EXPECT_EQ(view.RowCount, 35);
-  EXPECT_EQ(view.GridTop, 10);
-  EXPECT_EQ(view.GridBottom, 501);
+  const TViewLayout layout = LayoutOf(view, image.width(), image.height());
+  EXPECT_EQ(layout.Horizontal.Offset(), -62); // -62.5 rounded to even
+  EXPECT_EQ(layout.ScrollPage, 65);
+  EXPECT_EQ(layout.RowHeight, 14);
+  EXPECT_EQ(layout.RowCount, 35);
+  EXPECT_EQ(layout.GridTop, 10);
+  EXPECT_EQ(layout.GridBottom, 501);
 }
 
 TEST_F(NoteViewOfASong, FillsBandsAndGrid) {
@@ -400,9 +402,10 @@ TEST_F(NoteView, KeepsRowsInTinyViews) {
        {TCase{0, 0, 1, 0}, {50, 40, 1, 0}, {120, 94, 1, 34}, {120, 95, 1, 35}, {120, 130, 2, 35}}) {
     image = QImage(c.Width, c.Height, QImage::Format_RGB32);
     Draw();
-    EXPECT_EQ(view.RowHeight, c.RowHeight) << c.Height;
-    EXPECT_EQ(view.RowCount, c.RowCount) << c.Height;
-    EXPECT_EQ(view.GridBottom, c.RowHeight * c.RowCount + 11) << c.Height;
+    const TViewLayout layout = LayoutOf(view, c.Width, c.Height);
+    EXPECT_EQ(layout.RowHeight, c.RowHeight) << c.Height;
+    EXPECT_EQ(layout.RowCount, c.RowCount) << c.Height;
+    EXPECT_EQ(layout.GridBottom, c.RowHeight * c.RowCount + 11) << c.Height;
   }
 }
 

@@ -58,4 +58,20 @@ TEST_F(PitchLine, MovesWithTheMusicOffsetAndIsAbsentWithoutAContour) {
   EXPECT_FALSE(AnyPixelOf(image, image.rect(), PitchLineColour));
 }
 
+// Singing above the top row and below the bottom one: the line stops at the
+// grid's edges and leaves the bands, their bar numbers and syllables alone.
+TEST_F(PitchLine, StaysInsideTheGrid) {
+  contour.Points.clear();
+  // Gliding from tone 27 up past the top row (tone 30 lies at y = 3), then
+  // from tone -4 down past the bottom one (tone -6 at y = 507).
+  for (int b = 0; b < 200; ++b) {
+    const double tone = b < 100 ? 27.0 + b * 0.05 : -4.0 - (b - 100) * 0.05;
+    contour.Points.push_back({static_cast<float>(261.6255653 * std::pow(2.0, tone / 12.0)), 0.9f});
+  }
+  DrawView(image, song, view, {}, 100.0, &contour);
+  EXPECT_TRUE(AnyPixelOf(image, QRect(0, 10, 814, 491), PitchLineColour));
+  EXPECT_FALSE(AnyPixelOf(image, QRect(0, 0, 814, 10), PitchLineColour));
+  EXPECT_FALSE(AnyPixelOf(image, QRect(0, 501, 814, 59), PitchLineColour));
+}
+
 } // namespace

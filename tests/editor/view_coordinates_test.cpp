@@ -1,3 +1,4 @@
+#include "editor/timeline.h"
 #include "editor/view_coordinates.h"
 
 #include <climits>
@@ -9,18 +10,12 @@ namespace {
 using namespace editor;
 
 // 125 BPM scrolled to -0.5 s at the start size: beat 0 lies 62 pixels in.
-TViewState StartView() {
-  TViewState view;
-  view.PixelsPerBeat = 15;
-  view.PixelsPerSecond = 125;
-  view.ViewOffset = -62;
-  view.RowHeight = 14;
-  view.GridTop = 10;
-  return view;
+TViewLayout StartView() {
+  return LayoutOf(TViewState{}, 814, 560);
 }
 
 TEST(ViewCoordinates, MapsPixelsToTimeAndBack) {
-  const TViewState view = StartView();
+  const TViewLayout view = StartView();
   EXPECT_EQ(BeatToX(view, 0), 62);
   EXPECT_EQ(BeatToX(view, 4), 122);
   EXPECT_EQ(BeatToX(view, -5), -13);
@@ -34,24 +29,25 @@ TEST(ViewCoordinates, MapsPixelsToTimeAndBack) {
   EXPECT_EQ(XToBeat(view, 70), 1);
   EXPECT_EQ(XToBeat(view, -55), -8);
 
-  TViewState round = view;
-  round.PixelsPerBeat = 10;
-  round.ViewOffset = 0;
+  TViewState roundState;
+  roundState.PixelsPerBeat = 10;
+  roundState.ScrollPosition = 0;
+  const TViewLayout round = LayoutOf(roundState, 814, 560);
   EXPECT_EQ(XToBeat(round, 5), 0);
   EXPECT_EQ(XToBeat(round, 15), 2);
   EXPECT_EQ(XToBeat(round, 25), 2);
 }
 
 TEST(ViewCoordinates, MapsRowsToTones) {
-  const TViewState view = StartView();
+  const TViewLayout view = StartView();
   struct TCase {
     std::int32_t Y, Row;
   };
   // Division truncates toward zero, also just above the grid.
   for (TCase c : {TCase{10, 0}, {23, 0}, {24, 1}, {5, 0}, {-20, -2}, {416, 29}})
     EXPECT_EQ(YToRow(view, c.Y), c.Row) << c.Y;
-  EXPECT_EQ(RowTone(0), 29);
-  EXPECT_EQ(RowTone(29), 0);
+  EXPECT_EQ(RowTone(view, 0), 29);
+  EXPECT_EQ(RowTone(view, 29), 0);
   EXPECT_EQ(YToPitch(view, 24, 12), 16);
   EXPECT_EQ(YToPitch(view, 416, 0), 0);
   EXPECT_EQ(NoteRowTop(view, 0, 0), 416);
@@ -59,19 +55,19 @@ TEST(ViewCoordinates, MapsRowsToTones) {
   EXPECT_EQ(NoteRowTop(view, INT_MAX, INT_MAX), INT_MIN);
   EXPECT_EQ(NoteRowTop(view, INT_MIN, -5), INT_MAX);
 
-  TViewState flat = view; // before the first redraw of a tiny view
+  TViewLayout flat = view; // a layout made by hand with rows of no height
   flat.RowHeight = 0;
   EXPECT_EQ(YToRow(flat, 15), 5);
 }
 
 TEST(ViewCoordinates, AbsurdScalesSaturate) {
-  TViewState view = StartView();
+  TViewState view;
   view.PixelsPerBeat = INT_MAX;
-  EXPECT_EQ(BeatToX(view, INT_MAX), INT_MAX);
-  EXPECT_EQ(BeatToX(view, INT_MIN), INT_MIN);
+  EXPECT_EQ(BeatToX(LayoutOf(view, 814, 560), INT_MAX), INT_MAX);
+  EXPECT_EQ(BeatToX(LayoutOf(view, 814, 560), INT_MIN), INT_MIN);
   view.PixelsPerBeat = 0;
-  view.ViewOffset = 0;
-  EXPECT_EQ(XToBeat(view, 0), 0);
+  view.ScrollPosition = 0;
+  EXPECT_EQ(XToBeat(LayoutOf(view, 814, 560), 0), 0);
   EXPECT_EQ(Nearest(std::nan("")), 0);
   EXPECT_EQ(Nearest(1e300), INT_MAX);
 }
@@ -105,12 +101,12 @@ TEST(ViewCoordinates, ScaleAndTimelineReachTheViewState) {
   EXPECT_DOUBLE_EQ(view.PixelsPerSecond, 125.0);
 
   view.ScrollPosition = -5;
-  ApplyTimeline(view, songData::TTimeline{0.0, 50.0, 20, 500});
+  ApplyTimeline(view, TTimeline{0.0, 50.0, 20, 500});
   EXPECT_EQ(view.ScrollMin, 20);
   EXPECT_EQ(view.ScrollMax, 500);
   EXPECT_EQ(view.ScrollPosition, 20);
   view.ScrollPosition = 900;
-  ApplyTimeline(view, songData::TTimeline{0.0, 50.0, -35, 600});
+  ApplyTimeline(view, TTimeline{0.0, 50.0, -35, 600});
   EXPECT_EQ(view.ScrollPosition, 600);
 }
 

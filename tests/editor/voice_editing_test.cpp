@@ -10,15 +10,16 @@ namespace {
 using namespace editor;
 using namespace songData;
 
-// 15 pixels a beat from x = 0, rows 14 high from y = 10.
+// 15 pixels a beat from x = 0, rows 14 high from y = 10 (the start size).
 TViewState View(std::uint8_t voice) {
   TViewState view;
-  view.PixelsPerBeat = 15;
-  view.PixelsPerSecond = 125;
-  view.RowHeight = 14;
-  view.GridBottom = 35 * 14 + 11;
+  view.ScrollPosition = 0;
   view.Voice = voice;
   return view;
+}
+
+TViewLayout Layout(std::uint8_t voice) {
+  return LayoutOf(View(voice), 814, 560);
 }
 
 int RowY(std::int32_t tone) {
@@ -53,7 +54,7 @@ TEST_F(Duet, PointerFindsOnlyTheEditedVoice) {
   for (TCase c : {TCase{1, 170, RowY(5), hmBody, 0}, TCase{2, 170, RowY(5), hmBody, 1},
                   TCase{1, 210, RowY(9), hmNothing, 0}, TCase{2, 210, RowY(9), hmLineBreak, 2},
                   TCase{2, 250, RowY(5), hmBody, 4}}) {
-    const THit hit = HitTest(song, View(c.Voice), c.X, c.Y);
+    const THit hit = HitTest(song, View(c.Voice), Layout(c.Voice), c.X, c.Y);
     EXPECT_EQ(hit.Mode, c.Mode) << int(c.Voice) << ' ' << c.X;
     if (c.Mode != hmNothing) {
       EXPECT_EQ(hit.Index, c.Index) << int(c.Voice) << ' ' << c.X;
@@ -62,9 +63,10 @@ TEST_F(Duet, PointerFindsOnlyTheEditedVoice) {
 }
 
 TEST_F(Duet, NewNotesJoinTheEditedVoice) {
-  const std::int32_t i = AddNoteAt(song, View(2), 300, RowY(3));
+  const std::int32_t i = AddNoteAt(song, View(2), Layout(2), 300, RowY(3));
   EXPECT_EQ(song.Notes[std::size_t(i)].Voice, SecondVoice);
-  EXPECT_EQ(song.Notes[std::size_t(AddNoteAt(song, View(1), 300, RowY(3)))].Voice, FirstVoice);
+  EXPECT_EQ(song.Notes[std::size_t(AddNoteAt(song, View(1), Layout(1), 300, RowY(3)))].Voice,
+            FirstVoice);
 }
 
 TEST_F(Duet, SelectionStaysInTheEditedVoice) {
