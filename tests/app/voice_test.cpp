@@ -123,9 +123,12 @@ TEST_F(Voices, RTogglesRapAndGAndFTreatRapAsSung) {
                          {Qt::Key_F, songData::nkFreestyle}, {Qt::Key_R, songData::nkFreestyle}};
   int undo = History.UndoCount;
   for (const TStep& step : steps) {
+    const songData::TNoteKind before = Find("b")->Kind;
     Key(*Form, step.Key);
     EXPECT_EQ(Find("b")->Kind, step.Kind) << step.Key;
-    EXPECT_EQ(History.UndoCount, ++undo) << step.Key; // one step each
+    // One step for each change: R leaves a freestyle note as it is.
+    if (step.Kind != before) ++undo;
+    EXPECT_EQ(History.UndoCount, undo) << step.Key;
   }
   // Not while a text field has the focus.
   Form->Lyrics->setFocus();
