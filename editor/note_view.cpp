@@ -197,10 +197,17 @@ void DrawNoteBox(TCanvas& canvas, const TSong& song, const TViewLayout& layout, 
 }
 
 // Syllable widths are not measured: every UTF-16 code unit counts 7 pixels.
+// Zoomed out, a syllable that would run into the one before it is left out
+// (textEnd is where the last one drawn ends): unreadable, and slow to draw.
 void DrawSyllable(TCanvas& canvas, const TViewLayout& layout, const TNote& note, std::int64_t x1,
-                  std::int64_t x2, const QFont& font, bool dim) {
+                  std::int64_t x2, const QFont& font, bool dim, std::int64_t& textEnd) {
   const std::u16string text = songData::DecodeText(note.Text.View());
-  const std::int64_t x = (x1 + x2 - SyllableCodeUnitWidth * std::int64_t(text.size())) / 2;
+  const std::int64_t width = SyllableCodeUnitWidth * std::int64_t(text.size());
+  const std::int64_t x = (x1 + x2 - width) / 2;
+  if (layout.Horizontal.Factor() < 1) {
+    if (x < textEnd) return;
+    textEnd = x + width;
+  }
   canvas.Text(x, layout.GridBottom + SyllableTop, QString::fromStdU16String(text), font,
               dim ? Dimmed(TextColour, BandColour) : TextColour);
 }
@@ -212,6 +219,7 @@ void DrawVoice(TCanvas& canvas, const TSong& song, const TViewState& view,
   const QFont font = PointFont("Arial", 12);
   const bool dim = !edited;
   const std::int64_t hover = edited ? HoveredIndex(song) : -1;
+  std::int64_t textEnd = INT64_MIN;
   for (std::size_t i = 0; i < song.Notes.size(); ++i) {
     const TNote& note = song.Notes[i];
     if ((note.Voice == view.Voice) != edited) continue;
@@ -228,7 +236,7 @@ void DrawVoice(TCanvas& canvas, const TSong& song, const TViewState& view,
     if (x1 >= canvas.Width() || x2 <= 0) continue;
     const bool hoveredNote = hovered && view.HoverMode >= hmLeftEdge && view.HoverMode <= hmBody;
     DrawNoteBox(canvas, song, layout, note, x1, x2, hoveredNote, dim);
-    DrawSyllable(canvas, layout, note, x1, x2, font, dim);
+    DrawSyllable(canvas, layout, note, x1, x2, font, dim, textEnd);
   }
 }
 
