@@ -81,7 +81,7 @@ void TUndoDelta::ToggleChanged(TUndoImage& image) const {
     for (std::size_t w = 0; w < NoteWords; ++w) {
       if (mask & (1u << w)) words[w] ^= changed_[i++];
     }
-    std::memcpy(&note, words.data(), sizeof note);
+    std::memcpy(static_cast<void*>(&note), words.data(), sizeof note);
   }
 }
 
