@@ -3,11 +3,16 @@
 #include "support/program_files.h"
 
 namespace app {
+namespace {
+
+std::shared_ptr<const songData::TPcmMusic> ProgramMusic;
+
+} // namespace
 
 TEditorContext ProgramContext() {
   return {songData::Song,
           songData::History,
-          songData::Music,
+          ProgramMusic,
           player::Player,
           analyser::Analyser,
           EventMan::Events,

@@ -17,7 +17,10 @@ namespace app {
 struct TEditorContext {
   songData::TSong& Song;
   songData::TUndoHistory& History;
-  songData::TPcmMusic& Music;
+  // The song's music, null without: only the GUI thread replaces it, after
+  // playback has stopped; the player, the analysers and the pitch worker hold
+  // their own references to what they read.
+  std::shared_ptr<const songData::TPcmMusic>& Music;
   player::TPlayer& Player;
   analyser::TAnalyser& Analyser;
   EventMan::TEventManager& Events;

@@ -265,6 +265,19 @@ public:
   // What reading the song converted or cannot keep, in the status panel until
   // another text replaces it.
   void ShowReadingNotices(const std::vector<std::string>& notices);
+  // What an edit changed, for Commit.
+  enum TChange : std::uint32_t {
+    chView = 0,   // only what is shown: hover, selection, cursor, scroll
+    chNotes = 1,  // notes moved, stretched, re-pitched or of another kind
+    chLyrics = 2, // notes added, removed or retexted: the memo is rebuilt
+    chTiming = 4, // the tempo or the gaps
+    chSong = 8,   // another song, voice or tags: every step
+  };
+  // The one edit path: a handler changes the model and calls this, which does,
+  // in this order, the undo step when asked, the memo, the beat scale and
+  // timeline, the fields, the hover's and the selection's validity, the player's
+  // snapshot, the caption, the recovery copy, the actions and one redraw.
+  void Commit(std::uint32_t changes, bool undoStep);
   // After every change of the song: the player's snapshot and the caption.
   void SongChanged();
   // Crash recovery: the unsaved song is kept in the recovery folder, and offered
@@ -315,7 +328,8 @@ private:
   void ShowRestoredState();
   bool IsPlaying() const;
   void SetEditingEnabled(bool enabled);
-  void ClearStripsOfOtherMusic();
+  // Stops playback and whatever reads the music, and lets the music go.
+  void DropMusic();
   void StopPitchTracking();
   void ShowSungPitchOfHover();
   void ShowSilentOutputOnce();
@@ -335,7 +349,6 @@ private:
   bool activated_ = false;
   bool shutDown_ = false;
   bool silentShown_ = false;
-  bool zoomRestored_ = false;
   std::optional<MyServis::TFileStamp> diskStamp_; // the song file as last loaded or saved
   bool recoveryKept_ = false;
   std::string recoveryFile_; // this editor's recovery file, while recoveryKept_
@@ -348,9 +361,6 @@ private:
   std::string startupSong_;
   std::int32_t lastCurrentTone_ = player::NoTone;
   std::int32_t lastHoverTone_ = editor::NoHoverTone;
-  // The vocals recording being tracked; replaced only while the worker is stopped,
-  // which is destroyed first.
-  songData::TPcmMusic vocals_;
   pitch::TPitchWorker pitchWorker_;
   std::shared_ptr<const pitch::TPitchContour> contour_;
   std::int64_t sungHoverShown_ = -1; // the note whose sung pitch the status shows

@@ -3,7 +3,6 @@
 #include "app/main_form.h"
 #include "editor/note_editing.h"
 #include "song/note_clipboard.h"
-#include "support/message_boxes.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -34,28 +33,22 @@ void TMainForm::EditCut1Execute() {
   if (View.SelectedCount == 0) return;
   EditCopy1Execute();
   songData::DeleteSelectedNotes(context_.Song);
-  View.SelectedCount = 0;
   View.HoverMode = editor::hmNothing; // the hovered note may be gone
-  NotesEdited(true);
+  Commit(chLyrics, true);
 }
 
 void TMainForm::EditPaste1Execute() {
   const QMimeData* data = QApplication::clipboard()->mimeData();
-  if (data != nullptr && data->hasFormat(NoteFormat)) {
-    const QByteArray bytes = data->data(NoteFormat);
-    bool valid = false;
-    const std::vector<songData::TNote> records = songData::DecodeNoteBlock(
-        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), valid);
-    try {
-      if (valid) songData::PasteNotes(context_.Song, records, View.CursorTime, View.Voice);
-    } catch (const std::exception& e) {
-      MyServis::ErrorBox(std::string("Error: ") + e.what());
-    }
-  }
-  View.SelectedCount = editor::CountSelected(context_.Song);
+  if (data == nullptr || !data->hasFormat(NoteFormat)) return;
+  const QByteArray bytes = data->data(NoteFormat);
+  bool valid = false;
+  const std::vector<songData::TNote> records = songData::DecodeNoteBlock(
+      std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), valid);
+  // Nothing to paste is no edit and no undo step.
+  if (!valid || records.empty()) return;
+  songData::PasteNotes(context_.Song, records, View.CursorTime, View.Voice);
   View.HoverMode = editor::hmNothing; // the pasted notes may have taken the hovered one in
-  NotesEdited(true);
-  DrawLineDisplay();
+  Commit(chLyrics, true);
 }
 
 } // namespace app

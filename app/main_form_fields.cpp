@@ -58,11 +58,7 @@ void TMainForm::editBPMExit() {
     editBPM->setText(Number(song.BPM));
     SetStatusText("The BPM must lie above 0 and at most 10000");
   }
-  songData::PushUndo(context_.History, song, false);
-  UpdateBeatScale();
-  UpdateTimeline();
-  SongChanged();
-  DrawView();
+  Commit(chTiming, true);
 }
 
 void TMainForm::editGAPExit() {
@@ -80,18 +76,13 @@ void TMainForm::editGAPExit() {
     EditVGap->setText(Number(song.VideoGap));
     SetStatusText("The video gap must lie within a day (86400 seconds)");
   }
-  songData::PushUndo(context_.History, song, false);
-  UpdateBeatScale();
-  UpdateTimeline();
-  SongChanged();
-  DrawView();
+  Commit(chTiming, true);
 }
 
 void TMainForm::TransposeBoxChange() {
   if (TransposeBox->currentIndex() < 0) return;
   context_.Song.Transpose = 12 - 12 * TransposeBox->currentIndex();
-  SongChanged();
-  DrawView();
+  Commit(chNotes, false);
 }
 
 namespace {
@@ -105,28 +96,23 @@ void ShiftOctave(songData::TSong& song, int semitones) {
 
 void TMainForm::OctaveUpExecute() {
   ShiftOctave(context_.Song, 12);
-  songData::PushUndo(context_.History, context_.Song, false);
-  SongChanged();
-  DrawView();
+  Commit(chNotes, true);
 }
 
 void TMainForm::OctaveDownExecute() {
   ShiftOctave(context_.Song, -12);
-  songData::PushUndo(context_.History, context_.Song, false);
-  SongChanged();
-  DrawView();
+  Commit(chNotes, true);
 }
 
 void TMainForm::SelectAll1Click() {
   editor::SelectVoice(context_.Song, View);
-  DrawView();
+  Commit(chView, false);
 }
 
 void TMainForm::Deselect1Click() {
   for (songData::TNote& note : context_.Song.Notes)
     note.Selected = false;
-  View.SelectedCount = 0;
-  DrawView();
+  Commit(chView, false);
 }
 
 void TMainForm::UndoActionExecute() {
@@ -147,12 +133,7 @@ void TMainForm::ShowRestoredState() {
   // The hovered record may be gone or another; the next mouse move finds out.
   View.HoverMode = editor::hmNothing;
   context_.Song.HoverIndex = -1;
-  ShowSongParameters();
-  UpdateBeatScale();
-  UpdateTimeline();
-  RebuildLyrics();
-  SongChanged();
-  DrawView();
+  Commit(chSong, false);
 }
 
 void TMainForm::HelpExecute() {

@@ -2,7 +2,9 @@
 // being lost on the way.
 #include "app/main_form.h"
 #include "app/new_song_wnd.h"
+#include "song/safe_text.h"
 #include "song/song_loader.h"
+#include "song/song_tags.h"
 #include "song/song_writer.h"
 #include "song/time_scale.h"
 #include "support/file_io.h"
@@ -57,6 +59,15 @@ private:
   TMainForm& form_;
 };
 
+// The music file the song names when it is not there; empty when it names
+// none, or it was found.
+std::string MissingMusicName(const songData::TSong& song) {
+  if (!songData::FindMusicFile(song).empty()) return {};
+  std::string named = songData::TagValue(song.Tags, "#AUDIO");
+  if (named.empty()) named = songData::TagValue(song.Tags, "#MP3");
+  return songData::PrintableText(named);
+}
+
 std::string AbsolutePath(const std::string& path) {
   return std::filesystem::absolute(path).lexically_normal().string();
 }
@@ -82,9 +93,7 @@ void TMainForm::UpdateCaption() {
 }
 
 void TMainForm::SongChanged() {
-  player::PublishPlayerSong(context_.Player, context_.Song, View.Voice);
-  UpdateCaption();
-  KeepRecovery(false);
+  Commit(chNotes, false);
 }
 
 bool TMainForm::MayReplaceSong() {
@@ -148,7 +157,11 @@ void TMainForm::LoadSong(const std::string& path, const songData::TSongFileConte
     context_.Song.HoverIndex = -1;
     View.HoverMode = editor::hmNothing;
     View.SelectedCount = 0;
-    if (!context_.Song.MusicLoaded) ClearStripsOfOtherMusic();
+    if (!context_.Song.MusicLoaded) {
+      DropMusic();
+      const std::string missing = MissingMusicName(context_.Song);
+      if (!missing.empty()) host.Notices.push_back("Music not found: " + missing);
+    }
     StartPitchTracking();
   }
   // The recent song is stored once the load is complete; settings are optional.
@@ -198,6 +211,7 @@ void TMainForm::CreateNewSong(const std::string& location, const std::string& na
     MyServis::ErrorBox("Can't create the song folder " + folder + ": " + error.message());
     return;
   }
+  DropMusic();
   songData::TSong& song = context_.Song;
   song.UseBOM = useBOM;
   song.SongDir = AbsolutePath(folder);

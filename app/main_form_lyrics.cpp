@@ -29,8 +29,8 @@ void TMainForm::LyricsChange() {
   std::vector<std::u16string> lines;
   for (const QString& line : Lyrics->toPlainText().split('\n'))
     lines.push_back(line.toStdU16String());
-  if (songData::TakeBackLyrics(context_.Song, lines, View.Voice)) SongChanged();
-  DrawView();
+  // The memo is what was typed: it is not rebuilt from the notes it changed.
+  Commit(songData::TakeBackLyrics(context_.Song, lines, View.Voice) ? chNotes : chView, false);
 }
 
 void TMainForm::LyricsClick() {
@@ -45,7 +45,7 @@ void TMainForm::LyricsClick() {
 }
 
 void TMainForm::LyricsExit() {
-  songData::PushUndo(context_.History, context_.Song, false);
+  Commit(chView, true);
 }
 
 } // namespace app

@@ -33,10 +33,7 @@ bool TMainForm::TextFieldHasFocus() const {
 }
 
 void TMainForm::NotesEdited(bool rebuildLyrics) {
-  songData::PushUndo(context_.History, context_.Song, false);
-  if (rebuildLyrics) RebuildLyrics();
-  SongChanged();
-  DrawView();
+  Commit(rebuildLyrics ? chLyrics : chNotes, true);
 }
 
 void TMainForm::FormKeyDown(QKeyEvent* event) {

@@ -38,25 +38,28 @@ void TMainForm::StopPitchTracking() {
 // The song's vocals recording when it names one that decodes, else its music.
 void TMainForm::StartPitchTracking() {
   StopPitchTracking();
-  vocals_ = songData::TPcmMusic{};
+  std::shared_ptr<const songData::TPcmMusic> recording = context_.Music;
   const std::string vocalsPath = songData::FindVocalsFile(context_.Song);
   if (!vocalsPath.empty()) {
     try {
       SetStatusText("Loading vocals...");
       statusHeld_ = true;
-      if (DecodeInBackground(vocalsPath, vocals_).Cancelled)
+      songData::TPcmMusic vocals;
+      if (DecodeInBackground(vocalsPath, vocals).Cancelled)
         throw std::runtime_error("loading them was cancelled");
+      if (!vocals.Samples.empty())
+        recording = std::make_shared<const songData::TPcmMusic>(std::move(vocals));
     } catch (const std::exception& e) {
       // The music still shows what is sung, less clearly.
-      vocals_ = songData::TPcmMusic{};
       SetStatusText(QString::fromStdString("Vocals not used: " +
                                            MyServis::WithoutTracePrefixes(MyServis::MessageOf(e))));
       statusHeld_ = true;
     }
   }
-  const songData::TPcmMusic& recording = vocals_.Samples.empty() ? context_.Music : vocals_;
-  if (recording.Samples.empty()) return;
-  pitch::StartPitchWorker(pitchWorker_, recording, context_.Events);
+  if (recording && recording->Samples.empty()) recording.reset();
+  // Also without a recording: that drops the contour of the one before, which
+  // its last progress event would otherwise bring back.
+  pitch::StartPitchWorker(pitchWorker_, std::move(recording), context_.Events);
 }
 
 void TMainForm::FinishPitchTracking() {

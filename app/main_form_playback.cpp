@@ -25,6 +25,15 @@
 namespace app {
 namespace {
 
+// Music seconds from the music's start to a second after the song's last note:
+// how long a song without music plays its tones.
+double SilenceSeconds(const songData::TSong& song) {
+  std::int64_t endBeat = 0;
+  for (const songData::TNote& note : song.Notes)
+    endBeat = std::max(endBeat, std::int64_t(note.Start) + note.Length);
+  return static_cast<double>(endBeat) * 60.0 / (song.BPM * 4) - song.MusicOffset + 1.0;
+}
+
 // Loading for as long as the scope lasts, however it is left.
 class TLoadingScope {
 public:
@@ -51,11 +60,12 @@ void TMainForm::SetEditingEnabled(bool enabled) {
 
 void TMainForm::plPlayExecute() {
   if (IsPlaying()) plStopExecute();
-  if (context_.Song.MusicLoaded) {
-    player::PublishPlayerSong(context_.Player, context_.Song, View.Voice);
-    player::PlayMusic(context_.Player, context_.Music,
-                      static_cast<float>(View.CursorTime - context_.Song.MusicOffset));
-  }
+  player::PublishPlayerSong(context_.Player, context_.Song, View.Voice);
+  const auto start = static_cast<float>(View.CursorTime - context_.Song.MusicOffset);
+  if (context_.Song.MusicLoaded && context_.Music)
+    player::PlayMusic(context_.Player, context_.Music, start);
+  else
+    player::PlaySilence(context_.Player, SilenceSeconds(context_.Song), start);
   FollowCursor(true, false);
   playbackOn_ = true;
   SetEditingEnabled(false);
@@ -133,10 +143,9 @@ void TMainForm::ChooseMusicExecute() {
 
 bool TMainForm::LoadMusic(const std::string& path) {
   songData::TSong& song = context_.Song;
-  analyser::StopAnalysers(context_.Analyser);
-  StopPitchTracking(); // it may be reading the music about to be replaced
+  // Cancelled or failed, the load leaves no music rather than the previous one.
+  DropMusic();
   const TLoadingScope loading(*this);
-  song.MusicLoaded = false;
   musicNotice_.clear();
   View.CursorTime = song.MusicOffset;
   DrawView();
@@ -149,9 +158,9 @@ bool TMainForm::LoadMusic(const std::string& path) {
     statusHeld_ = true;
     return false;
   }
-  context_.Music = std::move(decoded);
+  context_.Music = std::make_shared<const songData::TPcmMusic>(std::move(decoded));
   SetStatusText("Analysing...");
-  analyser::CreateSpectrumStrips(context_.Analyser, context_.Music);
+  analyser::CreateSpectrumStrips(context_.Analyser, *context_.Music);
   analyser::StartAnalysers(context_.Analyser, context_.Music, context_.Events);
   MixBarChange();
   SetStatusText("Music loaded successfully!");
@@ -214,10 +223,13 @@ MusicLoader::TDecodeOutcome TMainForm::DecodeInBackground(const std::string& pat
   return outcome;
 }
 
-void TMainForm::ClearStripsOfOtherMusic() {
+void TMainForm::DropMusic() {
+  StopIfPlaying();
   analyser::StopAnalysers(context_.Analyser);
   StopPitchTracking();
   context_.Analyser.SpectrumStrips.clear();
+  context_.Music.reset();
+  context_.Song.MusicLoaded = false;
 }
 
 void TMainForm::AnalyserProgress(int value) {

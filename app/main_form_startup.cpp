@@ -170,6 +170,7 @@ void TMainForm::FormActivate() {
              MyServis::ShippedFile("manual.htm"));
   OpenSettings();
   if (settings_) latencyMs_ = ProgramSettings::AudioLatencyMs(*settings_);
+  RestoreZoom();
   context_.Song.BPM = 125.0;
   UpdateBeatScale();
   UpdateTimeline();
@@ -178,9 +179,7 @@ void TMainForm::FormActivate() {
   ProgressReceiver = this;
   EventMan::RegisterHandler(context_.Events, "MAIN", &AnalyserProgressHandler, EventMan::hmAuto);
   StartPlayer();
-  DrawView();
-  songData::PushUndo(context_.History, context_.Song, false);
-  SongChanged();
+  Commit(chNotes, true);
   Timer->start();
   if (OfferRecovery()) return;
   if (startupSong_.empty())

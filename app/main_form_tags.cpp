@@ -12,7 +12,7 @@ void TMainForm::EditTagsExecute() {
   // There is no cancel: a close after a change keeps it.
   if (!tagForm_->Changed()) return;
   tagEditor::WriteTagTable(tagForm_->Table(), song);
-  SongChanged();
+  Commit(chSong, false);
 }
 
 } // namespace app

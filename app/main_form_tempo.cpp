@@ -36,20 +36,21 @@ void TMainForm::SettingsExecute() {
 
 void TMainForm::DetectTempoExecute() {
   StopIfPlaying();
-  if (!context_.Song.MusicLoaded || context_.Music.Samples.empty())
+  // Held here while the detection reads it.
+  const std::shared_ptr<const songData::TPcmMusic> music = context_.Music;
+  if (!context_.Song.MusicLoaded || !music || music->Samples.empty())
     throw MyServis::EError("The song has no music to find the tempo in");
   SetStatusText("Detecting the tempo...");
   int shownPercent = -1;
-  const std::optional<tempo::TTempoEstimate> estimate =
-      tempo::DetectTempo(context_.Music, [&](float done) {
-        const int percent = static_cast<int>(done * 100);
-        if (percent != shownPercent) {
-          shownPercent = percent;
-          Progress->setValue(percent);
-          Progress->repaint();
-        }
-        return true;
-      });
+  const std::optional<tempo::TTempoEstimate> estimate = tempo::DetectTempo(*music, [&](float done) {
+    const int percent = static_cast<int>(done * 100);
+    if (percent != shownPercent) {
+      shownPercent = percent;
+      Progress->setValue(percent);
+      Progress->repaint();
+    }
+    return true;
+  });
   Progress->setValue(0);
   SetStatusText({});
   if (!estimate) return;
@@ -58,12 +59,7 @@ void TMainForm::DetectTempoExecute() {
   songData::TSong& song = context_.Song;
   song.BPM = *bpm;
   song.MusicOffset = -estimate->GapMs / 1000.0;
-  songData::PushUndo(context_.History, song, false);
-  ShowSongParameters();
-  UpdateBeatScale();
-  UpdateTimeline();
-  SongChanged();
-  DrawView();
+  Commit(chTiming, true);
 }
 
 } // namespace app

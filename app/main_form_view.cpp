@@ -55,16 +55,12 @@ void TMainForm::DrawView() {
   const QSize size = MainImg->size();
   if (MainImg->Image.size() != size) MainImg->Image = QImage(size, QImage::Format_RGB32);
   if (size.isEmpty()) return;
-  const editor::TViewLayout layout = Layout();
-  View.RowHeight = layout.RowHeight;
-  View.GridTop = layout.GridTop;
-  View.GridBottom = layout.GridBottom;
   const double length =
       editor::TimelineOf(context_.Song, songData::MusicDuration(context_.Music)).Length;
   const pitch::TPitchContour* sung = ShowSungPitch->isChecked() ? contour_.get() : nullptr;
   editor::DrawView(MainImg->Image, context_.Song, View, context_.Analyser.SpectrumStrips, length,
                    sung);
-  Scroll->setPageStep(std::max(1, layout.ScrollPage));
+  Scroll->setPageStep(std::max(1, Layout().ScrollPage));
   MainImg->update();
 }
 
@@ -79,7 +75,6 @@ void TMainForm::DrawLineDisplay() {
 // A widget of a new size gets a new image, drawn at once: a new image holds
 // whatever memory it was given until something paints it.
 void TMainForm::LayoutImages() {
-  RestoreZoom();
   DrawView();
   DrawLineDisplay();
   if (Keyboard->Image.size() != Keyboard->size()) {

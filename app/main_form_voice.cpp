@@ -13,10 +13,7 @@ void TMainForm::VoiceBoxChange() {
   const auto voice = static_cast<std::uint8_t>(VoiceBox->currentIndex() + 1);
   if (voice == View.Voice) return;
   editor::ChooseVoice(context_.Song, View, voice);
-  RebuildLyrics();
-  SongChanged();
-  DrawView();
-  DrawLineDisplay();
+  Commit(chLyrics, false);
   const bool empty = std::none_of(context_.Song.Notes.begin(), context_.Song.Notes.end(),
                                   [voice](const songData::TNote& n) { return n.Voice == voice; });
   SetStatusText(empty ? VoiceBox->currentText() + " has no notes yet: new notes start this voice"

@@ -44,8 +44,7 @@ std::pair<double, double> SongSpan(const songData::TSong& song, double musicDura
 } // namespace
 
 void TMainForm::RestoreZoom() {
-  if (zoomRestored_ || !settings_) return;
-  zoomRestored_ = true;
+  if (!settings_) return;
   View.Zoom = ProgramSettings::ZoomPercent(*settings_) / 100.0;
   View.RowZoom = ProgramSettings::RowZoomPercent(*settings_) / 100.0;
   // The rows of the start stay centred on the same tone.

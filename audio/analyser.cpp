@@ -72,6 +72,7 @@ void JoinAll(TAnalyser& analyser) {
   for (std::thread& thread : analyser.Threads)
     if (thread.joinable()) thread.join();
   analyser.Threads.clear();
+  analyser.Music.reset();
 }
 
 } // namespace
@@ -84,13 +85,14 @@ void CreateSpectrumStrips(TAnalyser& analyser, const songData::TPcmMusic& music)
     strip.Pixels.fill(StripBackground);
 }
 
-void StartAnalysers(TAnalyser& analyser, const songData::TPcmMusic& music,
+void StartAnalysers(TAnalyser& analyser, std::shared_ptr<const songData::TPcmMusic> music,
                     EventMan::TEventManager& events) {
   StopAnalysers(analyser);
   analyser.AnalyserRunning = 0;
   analyser.AnalysedBlocks = 0;
   analyser.AnalyserStopRequested = false;
-  analyser.Music = &music;
+  analyser.Music = std::move(music);
+  if (!analyser.Music) return;
   analyser.Events = &events;
   for (int n = 0; n < AnalyserThreads; ++n)
     analyser.Threads.emplace_back([&analyser, n] { AnalyseShare(analyser, n); });

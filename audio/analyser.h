@@ -8,6 +8,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -26,13 +27,14 @@ struct TSpectrumStrip {
 
 // Strip s is written only by analyser thread s mod 3; the GUI thread reads the
 // strips for drawing while they fill and replaces them only after StopAnalysers.
-// The counters and the stop request are shared by all four threads.
+// The counters and the stop request are shared by all four threads. The GUI
+// thread sets Music and Events before the threads start; they only read them.
 struct TAnalyser {
   std::vector<TSpectrumStrip> SpectrumStrips;
   std::atomic<bool> AnalyserStopRequested{false};
   std::atomic<std::int32_t> AnalyserRunning{0};
   std::atomic<std::int32_t> AnalysedBlocks{0};
-  const songData::TPcmMusic* Music = nullptr;
+  std::shared_ptr<const songData::TPcmMusic> Music;
   EventMan::TEventManager* Events = nullptr;
   std::vector<std::thread> Threads;
 };
@@ -41,9 +43,10 @@ extern TAnalyser Analyser;
 
 // nearest(duration / 8) + 1 strips of the background colour.
 void CreateSpectrumStrips(TAnalyser& analyser, const songData::TPcmMusic& music);
-// Starts the three threads over the music, which must stay in place until they
-// end; progress goes out as "MAIN\Analyser" events with 0..100.
-void StartAnalysers(TAnalyser& analyser, const songData::TPcmMusic& music,
+// Starts the three threads over the music, which the analyser holds until
+// StopAnalysers or WaitForAnalysers; progress goes out as "MAIN\Analyser" events with 0..100. Null
+// music starts nothing.
+void StartAnalysers(TAnalyser& analyser, std::shared_ptr<const songData::TPcmMusic> music,
                     EventMan::TEventManager& events = EventMan::Events);
 // Asks the threads to stop and returns once every one has left.
 void StopAnalysers(TAnalyser& analyser);

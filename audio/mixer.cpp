@@ -106,6 +106,17 @@ struct TDirectMusic {
   void Ended(std::int32_t&, std::int32_t&) {}
 };
 
+// Silence in place of music, at the player's step times the speed.
+struct TSilence {
+  std::int64_t Step;
+
+  void Read(std::int64_t& pos, int, std::uint32_t, std::int32_t& left, std::int32_t& right) {
+    left = right = 0;
+    pos += Step;
+  }
+  void Ended(std::int32_t& left, std::int32_t& right) { left = right = 0; }
+};
+
 // The music of each frame taken from the slowed frames readied for the buffer.
 struct TSlowedFrames {
   TSlowedMusic& Music;
@@ -122,11 +133,10 @@ struct TSlowedFrames {
 // Mixes frames into out; the caller holds MusicLock.
 template <class TMusic>
 void MixFrames(TPlayer& player, std::int16_t* out, int frames, TMusic music) {
-  const std::int16_t* samples = player.Samples.load(std::memory_order_relaxed);
   const std::int32_t musicFrames = player.MusicFrames.load(std::memory_order_relaxed);
   const std::int16_t* tone = player.ToneSample.data();
   const std::uint64_t toneLength = player.ToneLength;
-  const bool hasMusic = samples != nullptr && musicFrames > 0;
+  const bool hasMusic = musicFrames > 0;
 
   std::int64_t pos = player.MusicPos.load(std::memory_order_relaxed);
   std::uint32_t tonePos = player.TonePos.load(std::memory_order_relaxed);
@@ -177,17 +187,24 @@ void MixFrames(TPlayer& player, std::int16_t* out, int frames, TMusic music) {
 
 // Mixes one buffer, slowing the music below full speed; the caller holds MusicLock.
 void MixBuffer(TPlayer& player, std::int16_t* out, int frames) {
-  const std::int16_t* samples = player.Samples.load(std::memory_order_relaxed);
-  const bool hasMusic =
-      samples != nullptr && player.MusicFrames.load(std::memory_order_relaxed) > 0;
+  const std::int16_t* samples = player.Music ? player.Music->Samples.data() : nullptr;
+  const bool hasMusic = player.MusicFrames.load(std::memory_order_relaxed) > 0;
   const double speed = player.Speed.load(std::memory_order_relaxed);
+  const std::int64_t step = player.MusicStep.load(std::memory_order_relaxed);
+  if (hasMusic && samples == nullptr) {
+    // Silence needs no stretching: it only moves on slower.
+    if (player.Slowed) player.Slowed->Stop();
+    player.MixedSpeed.store(speed, std::memory_order_relaxed);
+    MixFrames(player, out, frames,
+              TSilence{static_cast<std::int64_t>(std::nearbyint(double(step) * speed))});
+    return;
+  }
   if (!hasMusic || speed >= 1.0) {
     // Full speed never touches the stretcher, which starts afresh when next needed.
     if (player.Slowed) player.Slowed->Stop();
     player.MixedSpeed.store(1.0, std::memory_order_relaxed);
     MixFrames(player, out, frames,
-              TDirectMusic{samples, player.Stereo.load(std::memory_order_relaxed),
-                           player.MusicStep.load(std::memory_order_relaxed)});
+              TDirectMusic{samples, player.Stereo.load(std::memory_order_relaxed), step});
     return;
   }
   if (!player.Slowed) player.Slowed = std::make_unique<TSlowedMusic>();

@@ -1,9 +1,11 @@
 #pragma once
 // Decoded music: interleaved signed 16-bit samples at the file's own rate.
-// The GUI thread replaces Music only while neither the player nor an analyser
-// reads it; the player and the analysers read it in place.
+// Shared, never borrowed: the thread that decodes it fills it once, then the
+// GUI thread, the player, the analysers and the pitch worker each hold a
+// std::shared_ptr<const TPcmMusic> and only read it.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace songData {
@@ -14,8 +16,6 @@ struct TPcmMusic {
   bool Stereo = false;
 };
 
-extern TPcmMusic Music;
-
 inline int Channels(const TPcmMusic& music) {
   return music.Stereo ? 2 : 1;
 }
@@ -24,5 +24,6 @@ inline std::size_t Frames(const TPcmMusic& music) {
 }
 // Seconds; 0 for no music.
 float MusicDuration(const TPcmMusic& music);
+float MusicDuration(const std::shared_ptr<const TPcmMusic>& music);
 
 } // namespace songData

@@ -4,15 +4,16 @@
 
 namespace pitch {
 
-void StartPitchWorker(TPitchWorker& worker, const songData::TPcmMusic& recording,
+void StartPitchWorker(TPitchWorker& worker, std::shared_ptr<const songData::TPcmMusic> recording,
                       EventMan::TEventManager& events) {
   StopPitchWorker(worker);
   {
     std::lock_guard<std::mutex> guard(worker.ResultLock);
     worker.Result.reset();
   }
+  if (!recording) return;
   worker.StopRequested = false;
-  worker.Thread = std::thread([&worker, &recording, &events] {
+  worker.Thread = std::thread([&worker, recording = std::move(recording), &events] {
     int posted = -1;
     const auto post = [&](int percent) {
       if (percent == posted) return;
@@ -20,7 +21,7 @@ void StartPitchWorker(TPitchWorker& worker, const songData::TPcmMusic& recording
       EventMan::PostEvent(events, PitchEvent, percent);
     };
     try {
-      auto contour = TrackPitch(recording, [&](float done) {
+      auto contour = TrackPitch(*recording, [&](float done) {
         post(static_cast<int>(done * 99.0f));
         return !worker.StopRequested;
       });

@@ -15,7 +15,8 @@ namespace pitch {
 constexpr const char* PitchEvent = "MAIN\\Pitch";
 
 // Started, stopped and read by the GUI thread; the worker thread writes the
-// contour once, under ResultLock, and reads only the recording and the stop flag.
+// contour once, under ResultLock, and reads only the recording it holds and
+// the stop flag.
 struct TPitchWorker {
   TPitchWorker() = default;
   ~TPitchWorker(); // stops the thread
@@ -28,9 +29,10 @@ struct TPitchWorker {
   std::shared_ptr<const TPitchContour> Result;
 };
 
-// Tracks the recording, which must stay in place until StopPitchWorker; a
-// tracking already running is stopped first and its contour dropped.
-void StartPitchWorker(TPitchWorker& worker, const songData::TPcmMusic& recording,
+// Tracks the recording, which the thread holds while it runs; a tracking
+// already running is stopped first and its contour dropped. Null only drops
+// the contour.
+void StartPitchWorker(TPitchWorker& worker, std::shared_ptr<const songData::TPcmMusic> recording,
                       EventMan::TEventManager& events);
 // Returns once the thread has left; the contour taken so far stays.
 void StopPitchWorker(TPitchWorker& worker);

@@ -81,17 +81,22 @@ std::int32_t SetMusicVolume(TPlayer& player, std::int32_t percent) {
   return target;
 }
 
-void PlayMusic(TPlayer& player, const songData::TPcmMusic& music, float startSeconds) {
-  std::lock_guard<std::mutex> guard(player.MusicLock);
-  if (player.Samples.load() != nullptr) return;
-  if (music.Samples.empty() || music.SampleRate <= 0) return;
-  const double rate = music.SampleRate;
-  player.Stereo = music.Stereo;
-  player.Samples = music.Samples.data();
-  player.MusicRate = music.SampleRate;
+namespace {
+
+// Whether music or silence is set; the caller holds MusicLock.
+bool MusicSet(const TPlayer& player) {
+  return player.MusicStep != 0;
+}
+
+// Playback of frames at their rate from startSeconds; the caller holds MusicLock.
+void StartPlayback(TPlayer& player, std::int32_t musicRate, std::size_t frames, bool stereo,
+                   float startSeconds) {
+  const double rate = musicRate;
+  player.Stereo = stereo;
+  player.MusicRate = musicRate;
   player.MusicStep = Nearest(rate / OutputRate * 65536.0);
   player.MusicFrames = static_cast<std::int32_t>(
-      std::min<std::size_t>(songData::Frames(music), std::numeric_limits<std::int32_t>::max()));
+      std::min<std::size_t>(frames, std::numeric_limits<std::int32_t>::max()));
   // A start before the music (or not a number) is its first frame; one past it is its end.
   const double startFrame =
       startSeconds > 0 ? std::min(rate * startSeconds, double(player.MusicFrames)) : 0.0;
@@ -102,18 +107,41 @@ void PlayMusic(TPlayer& player, const songData::TPcmMusic& music, float startSec
   FindNextNoteEvent(player);
 }
 
-void StopMusic(TPlayer& player) {
+} // namespace
+
+void PlayMusic(TPlayer& player, std::shared_ptr<const songData::TPcmMusic> music,
+               float startSeconds) {
   std::lock_guard<std::mutex> guard(player.MusicLock);
-  player.MusicFrames = 0;
-  player.MusicStep = 0;
-  player.Samples = nullptr;
+  if (MusicSet(player)) return;
+  if (!music || music->Samples.empty() || music->SampleRate <= 0) return;
+  player.Music = std::move(music);
+  StartPlayback(player, player.Music->SampleRate, songData::Frames(*player.Music),
+                player.Music->Stereo, startSeconds);
+}
+
+void PlaySilence(TPlayer& player, double seconds, float startSeconds) {
+  std::lock_guard<std::mutex> guard(player.MusicLock);
+  if (MusicSet(player) || !(seconds > 0)) return;
+  const double frames =
+      std::min(seconds * OutputRate, double(std::numeric_limits<std::int32_t>::max()));
+  StartPlayback(player, OutputRate, static_cast<std::size_t>(frames), false, startSeconds);
+}
+
+void StopMusic(TPlayer& player) {
+  // Freed, when it was the last reference, after the fill loop may go on.
+  std::shared_ptr<const songData::TPcmMusic> released;
+  {
+    std::lock_guard<std::mutex> guard(player.MusicLock);
+    player.MusicFrames = 0;
+    player.MusicStep = 0;
+    released = std::move(player.Music);
+  }
 }
 
 TPlayerState PlayerState(const TPlayer& player) {
   const std::int64_t pos = player.MusicPos;
   const auto frame = static_cast<std::int32_t>(pos >> 16);
   TPlayerState state = psStarting;
-  if (player.Samples.load() != nullptr && pos == 0) state = psStarting;
   if (pos > 0) state = psPlaying;
   if (frame >= player.MusicFrames - 2) state = psFinished;
   return state;

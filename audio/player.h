@@ -45,10 +45,12 @@ struct TPlayer {
   TPlayer(const TPlayer&) = delete;
   TPlayer& operator=(const TPlayer&) = delete;
 
-  // The music being played: the GUI thread sets and clears it under MusicLock,
-  // which the fill loop holds while it reads the samples.
+  // The music being played, held until StopMusic: the GUI thread sets and
+  // clears it under MusicLock, which the fill loop holds while it reads the
+  // samples. The player's own reference keeps it alive whatever its giver drops.
+  // Null with MusicFrames above 0 plays silence.
   std::mutex MusicLock;
-  std::atomic<const std::int16_t*> Samples{nullptr};
+  std::shared_ptr<const songData::TPcmMusic> Music; // under MusicLock
   std::atomic<bool> Stereo{false};
   std::atomic<std::int32_t> MusicRate{0};
   std::atomic<std::int32_t> MusicFrames{0};
@@ -125,9 +127,14 @@ void StopTone(TPlayer& player);
 void SetToneMix(TPlayer& player, std::int32_t percent);
 std::int32_t SetMusicVolume(TPlayer& player, std::int32_t percent);
 
-// Ignored while music is set. The music must stay in place until StopMusic.
-void PlayMusic(TPlayer& player, const songData::TPcmMusic& music, float startSeconds);
-// Once it returns the player no longer reads the music.
+// Ignored while music or silence is set, and for null or empty music. The
+// player holds the music until StopMusic.
+void PlayMusic(TPlayer& player, std::shared_ptr<const songData::TPcmMusic> music,
+               float startSeconds);
+// Silence of that length played as music, so that a song without music sounds
+// its tones; ignored while music or silence is set.
+void PlaySilence(TPlayer& player, double seconds, float startSeconds);
+// Once it returns the player no longer reads the music and has let it go.
 void StopMusic(TPlayer& player);
 TPlayerState PlayerState(const TPlayer& player);
 // Music seconds of the music being mixed; -1 without music.

@@ -6,7 +6,8 @@
 namespace player {
 
 void TSlowedMusic::Feed(TPlayer& player, std::size_t count) {
-  const std::int16_t* samples = player.Samples.load(std::memory_order_relaxed);
+  // Prepare runs only while the music is set.
+  const std::int16_t* samples = player.Music->Samples.data();
   const std::int32_t musicFrames = player.MusicFrames.load(std::memory_order_relaxed);
   const bool stereo = player.Stereo.load(std::memory_order_relaxed);
   const std::int64_t step = player.MusicStep.load(std::memory_order_relaxed);

@@ -6,11 +6,12 @@
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cmath>
+#include <memory>
 
 namespace {
 
-const songData::TPcmMusic& Song() {
-  static const songData::TPcmMusic music = [] {
+const std::shared_ptr<const songData::TPcmMusic>& Song() {
+  static const auto music = [] {
     songData::TPcmMusic m;
     m.SampleRate = 44100;
     m.Stereo = true;
@@ -23,7 +24,7 @@ const songData::TPcmMusic& Song() {
       m.Samples[2 * i] = static_cast<std::int16_t>(14000 * v);
       m.Samples[2 * i + 1] = static_cast<std::int16_t>(12000 * v);
     }
-    return m;
+    return std::make_shared<const songData::TPcmMusic>(std::move(m));
   }();
   return music;
 }
@@ -33,12 +34,12 @@ double Seconds(std::chrono::steady_clock::duration d) {
 }
 
 void BM_AnalyserVsOneBinLoop(benchmark::State& state) {
-  const songData::TPcmMusic& music = Song();
+  const std::shared_ptr<const songData::TPcmMusic>& music = Song();
   EventMan::TEventManager events;
   analyser::TAnalyser lanes;
   double threaded = 0.0;
   for (auto _ : state) {
-    analyser::CreateSpectrumStrips(lanes, music);
+    analyser::CreateSpectrumStrips(lanes, *music);
     auto start = std::chrono::steady_clock::now();
     analyser::StartAnalysers(lanes, music, events);
     analyser::WaitForAnalysers(lanes);
@@ -47,9 +48,9 @@ void BM_AnalyserVsOneBinLoop(benchmark::State& state) {
   threaded /= static_cast<double>(state.iterations());
 
   analyser::TAnalyser reference;
-  analyser::CreateSpectrumStrips(reference, music);
+  analyser::CreateSpectrumStrips(reference, *music);
   auto start = std::chrono::steady_clock::now();
-  analyser::AnalyseOneBinAtATime(music, reference.SpectrumStrips);
+  analyser::AnalyseOneBinAtATime(*music, reference.SpectrumStrips);
   const double oneBin = Seconds(std::chrono::steady_clock::now() - start);
 
   for (std::size_t s = 0; s < reference.SpectrumStrips.size(); ++s)

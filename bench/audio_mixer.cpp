@@ -2,6 +2,8 @@
 #include "audio/player.h"
 
 #include <benchmark/benchmark.h>
+#include <memory>
+#include <utility>
 
 namespace {
 
@@ -13,7 +15,7 @@ void BM_MixOneBuffer(benchmark::State& state) {
   music.Stereo = true;
   music.Samples.assign(2 * 44100 * 60, 1234);
   player::SetMusicVolume(mixer, 60);
-  player::PlayMusic(mixer, music, 0.0f);
+  player::PlayMusic(mixer, std::make_shared<const songData::TPcmMusic>(std::move(music)), 0.0f);
   player::StartTone(mixer, 7, false);
   std::unique_ptr<player::TAudioOutput> output = player::MakeNullOutput();
   output->Open(2205);

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cmath>
 #include <ctime>
+#include <memory>
 #include <random>
 
 namespace {
@@ -14,8 +15,8 @@ namespace {
 constexpr int BufferFrames = 2205;
 
 // Four minutes of stereo chords over noise.
-const songData::TPcmMusic& Music() {
-  static const songData::TPcmMusic music = [] {
+const std::shared_ptr<const songData::TPcmMusic>& Music() {
+  static const auto music = [] {
     songData::TPcmMusic m;
     m.SampleRate = 44100;
     m.Stereo = true;
@@ -35,7 +36,7 @@ const songData::TPcmMusic& Music() {
       m.Samples[2 * std::size_t(i) + 1] =
           static_cast<std::int16_t>(std::lround(0.8 * v) + noise(random));
     }
-    return m;
+    return std::make_shared<const songData::TPcmMusic>(std::move(m));
   }();
   return music;
 }
@@ -58,7 +59,7 @@ bool HasMusic(const player::TCaptureOutput& capture) {
 // play of a player, which makes its stretcher; warm: a later play.
 void BM_SlowedStartup(benchmark::State& state) {
   const bool cold = state.range(0) == 1;
-  const songData::TPcmMusic& music = Music();
+  const std::shared_ptr<const songData::TPcmMusic>& music = Music();
   player::TPlayer mixer;
   player::PreparePlayer(mixer, BufferFrames);
   player::SetMusicVolume(mixer, 100);
@@ -99,7 +100,7 @@ BENCHMARK(BM_SlowedStartup)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 // at full speed and slowed.
 void BM_PlaybackCpu(benchmark::State& state) {
   const double speed = double(state.range(0)) / 100;
-  const songData::TPcmMusic& music = Music();
+  const std::shared_ptr<const songData::TPcmMusic>& music = Music();
   constexpr int Buffers = 60 * 44100 / BufferFrames;
   double cpu = 0;
   for (auto _ : state) {

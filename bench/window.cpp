@@ -91,7 +91,7 @@ struct TWindow {
   fs::path folder = Fixture();
   songData::TSong song;
   songData::TUndoHistory history;
-  songData::TPcmMusic music;
+  std::shared_ptr<const songData::TPcmMusic> music;
   player::TPlayer player;
   analyser::TAnalyser analyser;
   EventMan::TEventManager events;
@@ -155,8 +155,9 @@ struct TEditingWindow : TWindow {
   }
   QPoint NoteMiddle(std::size_t i) {
     const songData::TNote& note = song.Notes[i];
-    return {editor::BeatToX(form->View, note.Start + 1.5),
-            editor::NoteRowTop(form->View, note.Pitch, song.Transpose) + form->View.RowHeight / 2};
+    const editor::TViewLayout layout = form->Layout();
+    return {editor::BeatToX(layout, note.Start + 1.5),
+            editor::NoteRowTop(layout, note.Pitch, song.Transpose) + layout.RowHeight / 2};
   }
   void Mouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
     QMouseEvent event(type, at, form->MainImg->mapToGlobal(at), button, held, {});
@@ -167,7 +168,7 @@ struct TEditingWindow : TWindow {
 void BM_HoverChange(benchmark::State& state) {
   TEditingWindow window;
   const QPoint on = window.NoteMiddle(2);
-  const QPoint off = on + QPoint(0, 3 * window.form->View.RowHeight);
+  const QPoint off = on + QPoint(0, 3 * window.form->Layout().RowHeight);
   bool over = false;
   for (auto _ : state) {
     over = !over;
@@ -184,7 +185,7 @@ void BM_BodyDragStepOf100Selected(benchmark::State& state) {
   const QPoint start = window.NoteMiddle(3);
   window.Mouse(QEvent::MouseMove, start, Qt::NoButton, Qt::NoButton);
   window.Mouse(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
-  const int beat = window.form->View.PixelsPerBeat;
+  const int beat = static_cast<int>(window.form->Layout().Horizontal.PixelsPerBeat());
   int step = 0;
   for (auto _ : state) {
     step = step == 0 ? 1 : 0; // back and forth by one beat

@@ -11,8 +11,8 @@ namespace {
 
 int RunDecode(const std::vector<std::string>& args) {
   if (args.size() != 2) return UsageError("decode");
-  songData::TPcmMusic music;
-  DecodeMusicFile(args[0], music);
+  const std::shared_ptr<const songData::TPcmMusic> decoded = DecodeMusicFile(args[0]);
+  const songData::TPcmMusic& music = *decoded;
   MyServis::WriteFileAtomically(
       args[1], player::WavBytes(music.Samples, music.SampleRate, songData::Channels(music)));
   std::cout << "rate: " << music.SampleRate << " Hz\nchannels: " << songData::Channels(music)

@@ -80,7 +80,7 @@ int RunMix(const std::vector<std::string>& args) {
   if (!options) return UsageError("mix");
   songData::TSong song;
   songData::TUndoHistory history;
-  TMusicLoadHost host(songData::Music);
+  TMusicLoadHost host;
   songData::LoadSongSteps(song, history, options->Song, host);
   if (!song.MusicLoaded) throw MyServis::EError("The song has no music file");
 
@@ -96,7 +96,7 @@ int RunMix(const std::vector<std::string>& args) {
   if (PlaybackSpeed(mixer) != options->Speed)
     std::cerr << "The slowest speed is " << PlaybackSpeed(mixer) << ": mixing at that\n";
   PublishPlayerSong(mixer, song);
-  PlayMusic(mixer, songData::Music, static_cast<float>(options->From - song.MusicOffset));
+  PlayMusic(mixer, host.Music, static_cast<float>(options->From - song.MusicOffset));
   const std::int64_t startPos = mixer.MusicPos;
   TCaptureOutput capture;
   capture.Open(mixer.BufferFrames);

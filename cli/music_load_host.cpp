@@ -6,7 +6,7 @@
 namespace cli {
 
 void TMusicLoadHost::LoadMusic(songData::TSong& song, const std::string& path) {
-  DecodeMusicFile(path, music_);
+  Music = DecodeMusicFile(path);
   song.MusicLoaded = true;
   song.MusicFileName = MyServis::NameOfPath(path);
 }

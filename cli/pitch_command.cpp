@@ -77,19 +77,17 @@ int RunPitch(const std::vector<std::string>& args) {
   if (!options) return UsageError("pitch");
   songData::TSong song;
   songData::TUndoHistory history;
-  songData::TPcmMusic music;
-  TMusicLoadHost host(music);
+  TMusicLoadHost host;
   songData::LoadSongSteps(song, history, options->Song, host);
   const std::string vocalsPath =
       options->Vocals.empty() ? songData::FindVocalsFile(song) : options->Vocals;
-  songData::TPcmMusic vocals;
-  if (!vocalsPath.empty()) DecodeMusicFile(vocalsPath, vocals);
-  const songData::TPcmMusic& recording = vocalsPath.empty() ? music : vocals;
-  if (recording.Samples.empty()) {
+  const std::shared_ptr<const songData::TPcmMusic> recording =
+      vocalsPath.empty() ? host.Music : DecodeMusicFile(vocalsPath);
+  if (!recording || recording->Samples.empty()) {
     std::cerr << "chorvanta-cli: " << options->Song << ": no music or vocals to track\n";
     return ExitFailure;
   }
-  const pitch::TPitchContour contour = pitch::TrackPitch(recording).value();
+  const pitch::TPitchContour contour = pitch::TrackPitch(*recording).value();
   std::cout << "{\n  \"tracked\": " << JsonString(vocalsPath.empty() ? "music" : "vocals")
             << ",\n  ";
   PrintNotes(song, contour);

@@ -11,11 +11,10 @@ namespace {
 
 int RunSpectrogram(const std::vector<std::string>& args) {
   if (args.size() != 2) return UsageError("spectrogram");
-  songData::TPcmMusic music;
-  DecodeMusicFile(args[0], music);
+  const std::shared_ptr<const songData::TPcmMusic> music = DecodeMusicFile(args[0]);
   analyser::TAnalyser strips;
   EventMan::TEventManager events; // nobody listens to the progress here
-  analyser::CreateSpectrumStrips(strips, music);
+  analyser::CreateSpectrumStrips(strips, *music);
   analyser::StartAnalysers(strips, music, events);
   analyser::WaitForAnalysers(strips);
 

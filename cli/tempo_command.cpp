@@ -15,10 +15,8 @@ std::string Number(double value, int digits) {
 
 int RunTempo(const std::vector<std::string>& args) {
   if (args.size() != 1) return UsageError("tempo");
-  songData::TPcmMusic music;
-  DecodeMusicFile(args[0], music);
   // Without a progress procedure the detection always runs to the end.
-  const tempo::TTempoEstimate found = tempo::DetectTempo(music).value();
+  const tempo::TTempoEstimate found = tempo::DetectTempo(*DecodeMusicFile(args[0])).value();
   std::cout << "{\"bpm\": " << Number(found.Bpm, 7) << ", \"gap_ms\": " << Number(found.GapMs, 7)
             << ", \"confidence\": " << Number(found.Confidence, 3) << ", \"alternatives\": [";
   for (std::size_t i = 0; i < found.Alternatives.size(); ++i)

@@ -68,14 +68,6 @@ bool OnGrid(const TViewLayout& layout, std::int32_t y) {
   return layout.GridTop <= y && y < layout.GridBottom;
 }
 
-std::int32_t BeatToX(const TViewState& view, double beat) {
-  return BeatToX(LayoutOf(view, 0, 0), beat);
-}
-
-std::int32_t NoteRowTop(const TViewState& view, std::int32_t pitch, std::int32_t transpose) {
-  return RowTop(view.TopTone, view.RowHeight, view.GridTop, pitch, transpose);
-}
-
 std::string_view ToneName(std::int32_t tone) {
   static constexpr std::array<std::string_view, 12> Names = {"C",  "C#", "D",  "D#", "E",  "F",
                                                              "F#", "G",  "G#", "A",  "A#", "B"};

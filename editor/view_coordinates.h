@@ -25,11 +25,6 @@ double ToneY(const TViewLayout& layout, double tone);
 // Whether y lies on the grid's rows.
 bool OnGrid(const TViewLayout& layout, std::int32_t y);
 
-// For callers that hold only the window's view state: x does not depend on the
-// view's size, and the rows are the ones the window last showed.
-std::int32_t BeatToX(const TViewState& view, double beat);
-std::int32_t NoteRowTop(const TViewState& view, std::int32_t pitch, std::int32_t transpose);
-
 // "C", "C#" ... "B" for any tone value.
 std::string_view ToneName(std::int32_t tone);
 

@@ -29,12 +29,6 @@ struct TViewState {
   double Zoom = 1.0;
   double RowZoom = 1.0;
   std::int32_t TopTone = TopRowTone;
-  // The rows as the window last showed them, for tests and benchmarks that
-  // place the mouse by the view state alone (NoteRowTop of a TViewState);
-  // drawing and hit testing never read them.
-  std::int32_t RowHeight = 1;
-  std::int32_t GridTop = 10;
-  std::int32_t GridBottom = 46;
 
   double CursorTime = 0.0; // play cursor, seconds of song time
   std::int32_t HoverTone = NoHoverTone;

@@ -82,7 +82,8 @@ TEST_F(MainWindow, LoadingMusicCanBeCancelledAndTakesNoOtherInput) {
   Start();
   const std::size_t notes = 4; // three notes and a line break
   // A click on the grid and a key, made while the music loads.
-  const QPoint grid(300, (Form->View.GridTop + Form->View.GridBottom) / 2);
+  const editor::TViewLayout layout = Form->Layout();
+  const QPoint grid(300, (layout.GridTop + layout.GridBottom) / 2);
   QCoreApplication::postEvent(Form->MainImg,
                               new QMouseEvent(QEvent::MouseButtonPress, grid,
                                               Form->MainImg->mapToGlobal(grid), Qt::LeftButton,

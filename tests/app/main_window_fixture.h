@@ -34,7 +34,7 @@ protected:
   TTempFolder Folder;
   songData::TSong Song;
   songData::TUndoHistory History;
-  songData::TPcmMusic Music;
+  std::shared_ptr<const songData::TPcmMusic> Music; // the window's
   player::TPlayer Player;
   analyser::TAnalyser Analyser;
   EventMan::TEventManager Events;

@@ -6,14 +6,29 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QSlider>
+#include <algorithm>
 
 namespace {
 
 // At 15 BPM one beat lasts one second.
 const std::string SlowSong = "#BPM:15\r\n: 1 2 5 la\r\nE\r\n";
 
-TEST_F(MainWindow, PlayWithoutMusicStopsAtTheNextTick) {
+// Without music the tones play over silence up to a second after the last note.
+TEST_F(MainWindow, PlayWithoutMusicSoundsTheTonesThenStopsAtTheNextTick) {
   Start(QString::fromStdString(WriteSong("slow.txt", SlowSong)));
+  Form->MixBar->setValue(10); // tones at full tone mix
+  Form->View.CursorTime = 1.5;
+  Form->plPlayExecute();
+  Output->Truncate(0);
+  EXPECT_EQ(Player.CurrentTone, 5);
+  Output->WaitForFrames(8820);
+  const std::vector<std::int16_t> samples = Output->Samples();
+  EXPECT_GT(std::count_if(samples.begin() + 2 * 4410, samples.begin() + 2 * 8820,
+                          [](std::int16_t s) { return std::abs(s) > 1000; }),
+            1000);
+  Form->plStopExecute();
+
+  Form->View.CursorTime = 4.5; // past the silence's end
   Form->plPlayExecute();
   EXPECT_FALSE(Form->plPlay->isEnabled());
   EXPECT_FALSE(Form->editBPM->isEnabled());

@@ -48,16 +48,17 @@ inline void Wheel(app::TMainForm& form, QPoint at, int delta) {
   QCoreApplication::sendEvent(form.MainImg, &event);
 }
 
-// The middle of the row of a pitch, and the x of a beat, as the last redraw placed them.
+// The middle of the row of a pitch, and the x of a beat, in the view's layout.
 inline int PitchY(const app::TMainForm& form, std::int32_t pitch) {
   const std::int32_t transpose = form.Context().Song.Transpose;
+  const editor::TViewLayout layout = form.Layout();
   const std::int64_t middle =
-      std::int64_t{editor::NoteRowTop(form.View, pitch, transpose)} + form.View.RowHeight / 2;
+      std::int64_t{editor::NoteRowTop(layout, pitch, transpose)} + layout.RowHeight / 2;
   return int(std::clamp<std::int64_t>(middle, INT32_MIN, INT32_MAX));
 }
 
 inline int BeatX(const app::TMainForm& form, double beat) {
-  return editor::BeatToX(form.View, beat);
+  return editor::BeatToX(form.Layout(), beat);
 }
 
 inline QPoint At(const app::TMainForm& form, double beat, std::int32_t pitch) {

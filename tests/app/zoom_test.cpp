@@ -49,11 +49,11 @@ TEST_F(Zoom, CtrlWheelKeepsTheBeatUnderTheMouseInPlace) {
   EXPECT_NE(Form->Scroll->value(), scroll);
   // With Shift too, the rows zoom about the tone under the mouse instead.
   const double zoom = Form->View.Zoom;
-  const std::int32_t rowHeight = Form->View.RowHeight;
+  const std::int32_t rowHeight = Form->Layout().RowHeight;
   const std::int32_t tone = editor::RowTone(Form->Layout(), editor::YToRow(Form->Layout(), at.y()));
   CtrlWheel(at, 240, Qt::ShiftModifier);
   EXPECT_DOUBLE_EQ(Form->View.Zoom, zoom);
-  EXPECT_EQ(Form->View.RowHeight, 2 * rowHeight);
+  EXPECT_EQ(Form->Layout().RowHeight, 2 * rowHeight);
   EXPECT_EQ(editor::RowTone(Form->Layout(), editor::YToRow(Form->Layout(), at.y())), tone);
   EXPECT_EQ(Form->MainImg->Image, Fresh());
 }

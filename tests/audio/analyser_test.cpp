@@ -30,7 +30,7 @@ protected:
   }
   void Run(const TPcmMusic& music) {
     CreateSpectrumStrips(analyser, music);
-    StartAnalysers(analyser, music, events);
+    StartAnalysers(analyser, audiotest::Shared(music), events);
     WaitForAnalysers(analyser);
     for (int i = 0; i < 10; ++i)
       EventMan::ProcessThreadEvents(events);
@@ -95,7 +95,7 @@ TEST_F(AnalyserRun, VeryShortMusicOnlyReportsDone) {
 TEST_F(AnalyserRun, StopReturnsOnlyWhenEveryThreadHasLeft) {
   TPcmMusic music = MakeMusic(44100, false, std::vector<std::int16_t>(44100 * 120, 7));
   CreateSpectrumStrips(analyser, music);
-  StartAnalysers(analyser, music, events);
+  StartAnalysers(analyser, audiotest::Shared(music), events);
   StopAnalysers(analyser);
   EXPECT_EQ(analyser.AnalyserRunning, 0);
   EXPECT_TRUE(analyser.Threads.empty());

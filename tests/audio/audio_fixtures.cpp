@@ -76,4 +76,8 @@ songData::TPcmMusic MakeMusic(int rate, bool stereo, std::vector<std::int16_t> s
   return music;
 }
 
+std::shared_ptr<const songData::TPcmMusic> Shared(songData::TPcmMusic music) {
+  return std::make_shared<const songData::TPcmMusic>(std::move(music));
+}
+
 } // namespace audiotest

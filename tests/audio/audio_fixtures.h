@@ -4,6 +4,7 @@
 #include "common/temp_folder.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -33,5 +34,7 @@ bool WriteThreeHoursAndASecond(const std::string& folder);
 
 // Decoded music made of the given samples.
 songData::TPcmMusic MakeMusic(int rate, bool stereo, std::vector<std::int16_t> samples);
+// A copy of the music to hand to the player, the analysers or the pitch worker.
+std::shared_ptr<const songData::TPcmMusic> Shared(songData::TPcmMusic music);
 
 } // namespace audiotest

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <memory>
 #include <random>
 
 namespace {
@@ -133,8 +134,8 @@ void RecordPitchProgress(std::string_view name, std::int32_t value) {
 
 TEST(PitchWorker, TracksInTheBackgroundAndReportsProgress) {
   const auto melody = audiotest::SungMelody(20, 12);
-  const songData::TPcmMusic music =
-      audiotest::MusicOfSamples(audiotest::SingMelody(melody, Rate, 13), Rate);
+  const auto music = std::make_shared<const songData::TPcmMusic>(
+      audiotest::MusicOfSamples(audiotest::SingMelody(melody, Rate, 13), Rate));
   EventMan::TEventManager events;
   PitchProgress.clear();
   EventMan::RegisterHandler(events, "MAIN", RecordPitchProgress, EventMan::hmQueued);

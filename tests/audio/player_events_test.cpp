@@ -1,5 +1,6 @@
 #include "audio/capture_output.h"
 #include "audio/player.h"
+#include "audio_fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -35,7 +36,7 @@ struct TEventMix {
     PublishPlayerSong(p, song);
     music.SampleRate = 44100;
     music.Samples.assign(44100 * 8, 0);
-    PlayMusic(p, music, startSeconds);
+    PlayMusic(p, audiotest::Shared(music), startSeconds);
   }
   // The tone after each frame up to frame last.
   std::vector<std::int32_t> Tones(int last) {

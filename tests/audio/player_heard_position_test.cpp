@@ -32,7 +32,7 @@ TEST(HeardPosition, QueueAndLatencyMoveItBackAtTheMusicsSpeed) {
     THeardMix mix;
     SetPlaybackSpeed(mix.p, speed);
     EXPECT_EQ(HeardPositionSeconds(mix.p, 0.0), -1.0f);
-    PlayMusic(mix.p, music, 1.0f);
+    PlayMusic(mix.p, audiotest::Shared(music), 1.0f);
     RenderBuffers(mix.p, *mix.p.Output, 40); // two seconds of output
     const float mixing = PlayPositionSeconds(mix.p);
     EXPECT_NEAR(mixing, 1.0 + 2.0 * speed, 1e-4);
@@ -56,7 +56,7 @@ TEST(HeardPosition, WithoutAnOutputOnlyTheLatencyCounts) {
   TCaptureOutput capture;
   capture.SetQueuedSeconds(5.0); // not the player's output: never asked
   songData::TPcmMusic music = audiotest::MakeMusic(44100, false, std::vector<std::int16_t>(88200));
-  PlayMusic(p, music, 0.0f);
+  PlayMusic(p, audiotest::Shared(music), 0.0f);
   RenderBuffers(p, capture, 20);
   EXPECT_FLOAT_EQ(HeardPositionSeconds(p, 0.25), PlayPositionSeconds(p) - 0.25f);
 }

@@ -50,7 +50,7 @@ TEST(PlayerMix, MonoMusicFeedsBothChannels) {
   TMix mix;
   mix.FullMusicGain();
   TPcmMusic music = MakeMusic(44100, false, Ramp(10000, -1));
-  PlayMusic(mix.p, music, 0.0f);
+  PlayMusic(mix.p, audiotest::Shared(music), 0.0f);
   mix.Render(1);
   std::vector<std::int16_t> out = mix.capture.Samples();
   for (int n = 0; n < 2205; ++n) {
@@ -68,7 +68,7 @@ TEST(PlayerMix, StereoMusicAtHalfRateRepeatsEachFrame) {
     samples.push_back(static_cast<std::int16_t>(-i));
   }
   TPcmMusic music = MakeMusic(22050, true, samples);
-  PlayMusic(mix.p, music, 0.0f);
+  PlayMusic(mix.p, audiotest::Shared(music), 0.0f);
   EXPECT_EQ(mix.p.MusicStep, 32768);
   mix.Render(1);
   std::vector<std::int16_t> out = mix.capture.Samples();
@@ -83,7 +83,7 @@ TEST(PlayerMix, GainScalesTowardZero) {
   TMix mix;
   mix.p.MusicVolume = mix.p.MusicVolumeTarget = 2458; // mixer bar at 4
   TPcmMusic music = MakeMusic(44100, false, {-32768, -1, 1, 5, 32767, 100, 0, 0, 0});
-  PlayMusic(mix.p, music, 0.0f);
+  PlayMusic(mix.p, audiotest::Shared(music), 0.0f);
   mix.Render(1);
   std::vector<std::int16_t> out = mix.capture.Samples();
   const std::int16_t expected[] = {-19664, 0, 0, 3, 19663, 60, 0};
@@ -98,7 +98,7 @@ TEST(PlayerMix, FullScaleToneAndMusicSaturate) {
     mix.p.ToneVolume = mix.p.ToneVolumeTarget = 4096;
     mix.p.ToneStep = 65536;
     TPcmMusic music = MakeMusic(44100, true, std::vector<std::int16_t>(20000, level));
-    PlayMusic(mix.p, music, 0.0f);
+    PlayMusic(mix.p, audiotest::Shared(music), 0.0f);
     mix.Render(1);
     std::vector<std::int16_t> out = mix.capture.Samples();
     EXPECT_TRUE(std::all_of(out.begin(), out.end(), [&](std::int16_t s) { return s == level; }))
@@ -110,7 +110,7 @@ TEST(PlayerMix, MusicEndHoldsTheLastValueThenStops) {
   TMix mix;
   mix.FullMusicGain();
   TPcmMusic music = MakeMusic(44100, false, Ramp(1000, 1));
-  PlayMusic(mix.p, music, -3.0f); // a negative start is the first frame
+  PlayMusic(mix.p, audiotest::Shared(music), -3.0f); // a negative start is the first frame
   EXPECT_EQ(PlayerState(mix.p), psStarting);
   EXPECT_EQ(mix.p.MusicPos, 0);
   mix.Render(2);
@@ -128,12 +128,12 @@ TEST(PlayerMix, MusicEndHoldsTheLastValueThenStops) {
 TEST(PlayerMix, StateAndPositionFollowTheMusic) {
   TMix mix;
   TPcmMusic music = MakeMusic(22050, false, std::vector<std::int16_t>(22050 * 4));
-  PlayMusic(mix.p, music, 1.5f);
+  PlayMusic(mix.p, audiotest::Shared(music), 1.5f);
   EXPECT_EQ(mix.p.MusicPos, std::int64_t(33075) * 65536);
   EXPECT_EQ(PlayerState(mix.p), psPlaying);
   EXPECT_FLOAT_EQ(PlayPositionSeconds(mix.p), 1.5f);
   // A second PlayMusic while music is set changes nothing.
-  PlayMusic(mix.p, music, 0.0f);
+  PlayMusic(mix.p, audiotest::Shared(music), 0.0f);
   EXPECT_EQ(mix.p.MusicPos, std::int64_t(33075) * 65536);
   StopMusic(mix.p);
   EXPECT_EQ(PlayPositionSeconds(mix.p), -1.0f);
@@ -147,12 +147,12 @@ TEST(PlayerMix, StartPastTheEndFinishesAtTheEnd) {
   TPcmMusic music = MakeMusic(22050, false, std::vector<std::int16_t>(22050 * 4));
   for (float start : {4.5f, 1e6f, 1e30f, std::numeric_limits<float>::infinity()}) {
     TMix mix;
-    PlayMusic(mix.p, music, start);
+    PlayMusic(mix.p, audiotest::Shared(music), start);
     EXPECT_EQ(mix.p.MusicPos, std::int64_t(22050 * 4) * 65536) << start;
     EXPECT_EQ(PlayerState(mix.p), psFinished) << start;
   }
   TMix mix;
-  PlayMusic(mix.p, music, std::numeric_limits<float>::quiet_NaN());
+  PlayMusic(mix.p, audiotest::Shared(music), std::numeric_limits<float>::quiet_NaN());
   EXPECT_EQ(mix.p.MusicPos, 0);
 }
 
@@ -191,6 +191,53 @@ TEST(PlayerMix, VeryShortToneSampleWrapsSafely) {
   mix.p.ToneVolumeTarget = 4096;
   mix.Render(2);
   EXPECT_LT(mix.p.TonePos, mix.p.ToneLength);
+}
+
+// A song without music plays its tones over silence: at full speed exactly as
+// over music of zeros, slowed for longer, and until StopMusic or its end.
+TEST(PlayerMix, SilencePlaysTheTonesAsMusicOfZerosWould) {
+  songData::TSong song;
+  song.BPM = 60; // a beat lasts a quarter second
+  TNote note;
+  note.Start = 1;
+  note.Length = 2;
+  note.Pitch = 7;
+  song.Notes = {note};
+  const auto mixed = [&](bool silence, double speed) {
+    TMix mix(2205, {1000, -1000, 3000});
+    PublishPlayerSong(mix.p, song);
+    SetPlaybackSpeed(mix.p, speed);
+    if (silence)
+      PlaySilence(mix.p, 2.0, 0.0f);
+    else
+      PlayMusic(mix.p, audiotest::Shared(MakeMusic(44100, false, std::vector<std::int16_t>(88200))),
+                0.0f);
+    int buffers = 0;
+    while (PlayerState(mix.p) != psFinished && buffers < 100) {
+      mix.Render(1);
+      ++buffers;
+    }
+    return std::make_pair(buffers, mix.capture.Samples());
+  };
+  const auto [silentBuffers, silent] = mixed(true, 1.0);
+  const auto [musicBuffers, music] = mixed(false, 1.0);
+  EXPECT_EQ(silentBuffers, 40);
+  EXPECT_EQ(silent, music);
+  EXPECT_TRUE(std::any_of(silent.begin(), silent.end(), [](std::int16_t s) { return s != 0; }));
+  EXPECT_EQ(mixed(true, 0.5).first, 80);
+
+  TMix mix;
+  PlaySilence(mix.p, 2.0, 0.5f);
+  EXPECT_FLOAT_EQ(PlayPositionSeconds(mix.p), 0.5f);
+  PlayMusic(mix.p, audiotest::Shared(MakeMusic(44100, false, std::vector<std::int16_t>(100, 9))),
+            0.0f); // ignored while the silence plays
+  EXPECT_FLOAT_EQ(PlayPositionSeconds(mix.p), 0.5f);
+  StopMusic(mix.p);
+  EXPECT_EQ(PlayPositionSeconds(mix.p), -1.0f);
+  for (const double seconds : {0.0, -1.0, std::numeric_limits<double>::quiet_NaN()}) {
+    PlaySilence(mix.p, seconds, 0.0f);
+    EXPECT_EQ(PlayerState(mix.p), psFinished) << seconds;
+  }
 }
 
 } // namespace

@@ -56,7 +56,7 @@ struct TSpeedMix {
     song.BPM = 15; // one beat a second
     song.Notes = std::move(notes);
     PublishPlayerSong(p, song);
-    PlayMusic(p, music, from);
+    PlayMusic(p, audiotest::Shared(music), from);
   }
   // Renders until the music has finished; the frames rendered.
   std::size_t RenderToEnd() {
@@ -133,7 +133,7 @@ TEST(PlayerSpeed, FullSpeedMixIsUnchanged) {
     capture.Open(2205);
     RenderBuffers(p, capture, 3);
     SetPlaybackSpeed(p, 1.0);
-    PlayMusic(p, music, 0.5f);
+    PlayMusic(p, audiotest::Shared(music), 0.5f);
     RenderBuffers(p, capture, 120);
     EXPECT_EQ(Fnv1a(capture.Samples()), c.Checksum) << c.Rate << " " << c.SpeedBefore;
   }

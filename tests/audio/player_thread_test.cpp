@@ -1,5 +1,6 @@
 #include "audio/capture_output.h"
 #include "audio/player.h"
+#include "audio_fixtures.h"
 #include "support/exceptions.h"
 #include "support/message_boxes.h"
 
@@ -78,11 +79,11 @@ TEST(PlayerThread, EditsDuringPlaybackNeverTouchWhatThePlayerReads) {
   auto output = std::make_unique<TCaptureOutput>(2205 * 60);
   TCaptureOutput& capture = *output;
   InitPlayer(p, 2205, std::move(output));
-  songData::TPcmMusic music;
-  music.SampleRate = 44100;
-  music.Samples.assign(44100 * 4, 1000);
   SetMusicVolume(p, 100);
-  PlayMusic(p, music, 0.0f);
+  PlayMusic(p,
+            audiotest::Shared(
+                audiotest::MakeMusic(44100, false, std::vector<std::int16_t>(44100 * 4, 1000))),
+            0.0f);
   songData::TSong song;
   song.BPM = 600;
   for (int round = 0; round < 200; ++round) {
@@ -97,7 +98,6 @@ TEST(PlayerThread, EditsDuringPlaybackNeverTouchWhatThePlayerReads) {
   }
   capture.WaitForFrames(2205 * 40);
   StopMusic(p);
-  music.Samples = {}; // once StopMusic returns the music may go
   capture.WaitForFrames(2205 * 60);
   ShutdownPlayer(p);
   EXPECT_TRUE(TakePlayerFailures(p).empty());
@@ -118,7 +118,7 @@ TEST(PlayerThread, SpeedAndHeardPositionDuringPlayback) {
   for (std::size_t i = 0; i < music.Samples.size(); ++i)
     music.Samples[i] = static_cast<std::int16_t>((i * 37) % 2000);
   SetMusicVolume(p, 100);
-  PlayMusic(p, music, 0.5f);
+  PlayMusic(p, audiotest::Shared(music), 0.5f);
   const double speeds[] = {0.5, 0.75, 1.0, 0.6, 0.9};
   for (int round = 0; capture.FrameCount() < 2205 * 60; ++round) {
     SetPlaybackSpeed(p, speeds[round % 5]);
