@@ -29,7 +29,8 @@ QString NoteName(double tone) {
 } // namespace
 
 void TMainForm::StopPitchTracking() {
-  pitch::StopPitchWorker(pitchWorker_);
+  // Its contour goes too, or the last progress event would bring it back.
+  pitch::ResetPitchWorker(pitchWorker_);
   contour_.reset();
   sungHoverShown_ = -1;
   UpdateActions();
@@ -56,9 +57,7 @@ void TMainForm::StartPitchTracking() {
       statusHeld_ = true;
     }
   }
-  if (recording && recording->Samples.empty()) recording.reset();
-  // Also without a recording: that drops the contour of the one before, which
-  // its last progress event would otherwise bring back.
+  if (!recording || recording->Samples.empty()) return;
   pitch::StartPitchWorker(pitchWorker_, std::move(recording), context_.Events);
 }
 

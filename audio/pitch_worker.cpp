@@ -6,11 +6,7 @@ namespace pitch {
 
 void StartPitchWorker(TPitchWorker& worker, std::shared_ptr<const songData::TPcmMusic> recording,
                       EventMan::TEventManager& events) {
-  StopPitchWorker(worker);
-  {
-    std::lock_guard<std::mutex> guard(worker.ResultLock);
-    worker.Result.reset();
-  }
+  ResetPitchWorker(worker);
   if (!recording) return;
   worker.StopRequested = false;
   worker.Thread = std::thread([&worker, recording = std::move(recording), &events] {
@@ -40,6 +36,12 @@ void StartPitchWorker(TPitchWorker& worker, std::shared_ptr<const songData::TPcm
 void StopPitchWorker(TPitchWorker& worker) {
   worker.StopRequested = true;
   if (worker.Thread.joinable()) worker.Thread.join();
+}
+
+void ResetPitchWorker(TPitchWorker& worker) {
+  StopPitchWorker(worker);
+  std::lock_guard<std::mutex> guard(worker.ResultLock);
+  worker.Result.reset();
 }
 
 void WaitForPitchWorker(TPitchWorker& worker) {

@@ -30,12 +30,13 @@ struct TPitchWorker {
 };
 
 // Tracks the recording, which the thread holds while it runs; a tracking
-// already running is stopped first and its contour dropped. Null only drops
-// the contour.
+// already running is stopped first and its contour dropped. Null starts nothing.
 void StartPitchWorker(TPitchWorker& worker, std::shared_ptr<const songData::TPcmMusic> recording,
                       EventMan::TEventManager& events);
 // Returns once the thread has left; the contour taken so far stays.
 void StopPitchWorker(TPitchWorker& worker);
+// Stops the thread and drops its contour, so that a late progress event finds none.
+void ResetPitchWorker(TPitchWorker& worker);
 // Returns once the thread has finished tracking.
 void WaitForPitchWorker(TPitchWorker& worker);
 // The finished contour, or null while tracking runs or when none was started.
