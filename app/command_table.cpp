@@ -208,7 +208,7 @@ const std::vector<TCommand>& CommandTable() {
        "Find the song's BPM and gap from the beat of its music",
        {},
        &TMainForm::DetectTempoExecute,
-       cnNoteEdit,
+       cnSong | cnNoteEdit,
        cmSong,
        true},
       // Play

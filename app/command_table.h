@@ -29,9 +29,10 @@ enum TCommandNeed : std::uint32_t {
 // The window's state as the table reads it: the needs it meets.
 using TCommandState = std::uint32_t;
 
-// An edit of the notes: while the music plays, the player reads the notes it
-// was given, so the notes change only when playback is stopped.
-inline constexpr std::uint32_t cnNoteEdit = cnSong | cnStopped;
+// An edit of the notes, by a command, a key or the mouse: while the music plays,
+// the player reads the notes it was given, so the notes change only when
+// playback is stopped. Notes drawn before a song is opened are edits too.
+inline constexpr std::uint32_t cnNoteEdit = cnStopped;
 
 enum class TCommandMenu { cmNone, cmFile, cmEdit, cmSong, cmPlay, cmView, cmHelp };
 

@@ -177,6 +177,10 @@ TCommandState TMainForm::CommandState() const {
   return state;
 }
 
+bool TMainForm::MayEditNotes() const {
+  return CommandEnabled(cnNoteEdit, CommandState());
+}
+
 void TMainForm::UpdateActions() {
   const TCommandState state = CommandState();
   for (const TCommand& command : CommandTable())

@@ -270,7 +270,7 @@ public:
     chView = 0,   // only what is shown: hover, selection, cursor, scroll
     chNotes = 1,  // notes moved, stretched, re-pitched or of another kind
     chLyrics = 2, // notes added, removed or retexted: the memo is rebuilt
-    chTiming = 4, // the tempo or the gaps
+    chTiming = 4, // the tempo, the gaps or the music: scale, timeline and fields
     chSong = 8,   // another song, voice or tags: every step
   };
   // The one edit path: a handler changes the model and calls this, which does,
@@ -278,8 +278,6 @@ public:
   // timeline, the fields, the hover's and the selection's validity, the player's
   // snapshot, the caption, the recovery copy, the actions and one redraw.
   void Commit(std::uint32_t changes, bool undoStep);
-  // After every change of the song: the player's snapshot and the caption.
-  void SongChanged();
   // Crash recovery: the unsaved song is kept in the recovery folder, and offered
   // back at the next start.
   void KeepRecovery(bool due);
@@ -323,8 +321,8 @@ private:
   void ScrollBy(std::int64_t steps);
   void DragNote(int x, int y);
   void DetectHover(int x, int y);
-  // Every change of the notes by a command: one undo step, the memo, the view.
-  void NotesEdited(bool rebuildLyrics);
+  // Whether the notes may change now: the command table's rule for every edit.
+  bool MayEditNotes() const;
   void ShowRestoredState();
   bool IsPlaying() const;
   void SetEditingEnabled(bool enabled);

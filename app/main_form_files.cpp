@@ -92,10 +92,6 @@ void TMainForm::UpdateCaption() {
   setWindowModified(IsModified());
 }
 
-void TMainForm::SongChanged() {
-  Commit(chNotes, false);
-}
-
 bool TMainForm::MayReplaceSong() {
   if (!AskToReplaceSong()) return false;
   // Saved or given up: nothing is left to recover.
@@ -156,7 +152,6 @@ void TMainForm::LoadSong(const std::string& path, const songData::TSongFileConte
     diskStamp_ = MyServis::FileStamp(fullPath);
     context_.Song.HoverIndex = -1;
     View.HoverMode = editor::hmNothing;
-    View.SelectedCount = 0;
     if (!context_.Song.MusicLoaded) {
       DropMusic();
       const std::string missing = MissingMusicName(context_.Song);
@@ -172,11 +167,9 @@ void TMainForm::LoadSong(const std::string& path, const songData::TSongFileConte
       MyServis::ErrorBox(e.what());
     }
   }
-  SongChanged();
-  DrawView();
-  DrawLineDisplay();
+  // The load's own steps rebuilt the memo, the scale and the fields.
+  Commit(chNotes, false);
   if (host.ReplacedSong && !host.Notices.empty()) ShowReadingNotices(host.Notices);
-  UpdateActions();
 }
 
 void TMainForm::ShowReadingNotices(const std::vector<std::string>& notices) {
@@ -221,18 +214,14 @@ void TMainForm::CreateNewSong(const std::string& location, const std::string& na
   song.Tags.clear();
   song.MusicFileName.clear();
   song.HoverIndex = -1;
-  View.SelectedCount = 0;
   View.HoverMode = editor::hmNothing;
   ResetVoice();
-  RebuildLyrics();
+  // A new song starts a new history rather than adding a step to the old one.
   songData::PushUndo(context_.History, song, true);
   songOpen_ = true;
   baseline_.Capture(song);
   diskStamp_ = MyServis::FileStamp(song.SongDir + "/" + song.SongFileName);
-  SongChanged();
-  DrawView();
-  DrawLineDisplay();
-  UpdateActions();
+  Commit(chSong, false);
 }
 
 void TMainForm::SongSaveExecute() {

@@ -32,10 +32,6 @@ bool TMainForm::TextFieldHasFocus() const {
                               focus->inherits("QTextEdit") || focus->inherits("QAbstractSpinBox"));
 }
 
-void TMainForm::NotesEdited(bool rebuildLyrics) {
-  Commit(rebuildLyrics ? chLyrics : chNotes, true);
-}
-
 void TMainForm::FormKeyDown(QKeyEvent* event) {
   const int key = event->key();
   if (key == Qt::Key_Space) {
@@ -49,23 +45,23 @@ void TMainForm::FormKeyDown(QKeyEvent* event) {
     return;
   }
   // Keys typed into a field are text there, never note commands.
-  if (IsPlaying() || TextFieldHasFocus()) return;
+  if (!MayEditNotes() || TextFieldHasFocus()) return;
   songData::TSong& song = context_.Song;
-  if (key == Qt::Key_Delete && editor::DeleteNotes(song, View)) NotesEdited(true);
-  if (key == Qt::Key_G && editor::ToggleGolden(song, View)) NotesEdited(false);
-  if (key == Qt::Key_F && editor::ToggleFreestyle(song, View)) NotesEdited(false);
-  if (key == Qt::Key_R && editor::ToggleRap(song, View)) NotesEdited(false);
+  if (key == Qt::Key_Delete && editor::DeleteNotes(song, View)) Commit(chLyrics, true);
+  if (key == Qt::Key_G && editor::ToggleGolden(song, View)) Commit(chNotes, true);
+  if (key == Qt::Key_F && editor::ToggleFreestyle(song, View)) Commit(chNotes, true);
+  if (key == Qt::Key_R && editor::ToggleRap(song, View)) Commit(chNotes, true);
 }
 
 void TMainForm::MainImgMouseDown(QMouseEvent* event) {
-  if (IsPlaying()) return;
+  if (!MayEditNotes()) return;
   TakeFocusFromFields();
   const QPoint at = event->position().toPoint();
   const editor::TViewLayout layout = Layout();
   const double t = editor::XToSeconds(layout, at.x());
   if (at.y() < layout.GridTop || at.y() > layout.GridBottom) {
     View.CursorTime = t;
-    DrawView();
+    Commit(chView, false);
     return;
   }
   songData::TSong& song = context_.Song;
@@ -77,11 +73,10 @@ void TMainForm::MainImgMouseDown(QMouseEvent* event) {
     }
     song.HoverIndex = editor::AddNoteAt(song, View, layout, at.x(), at.y());
     View.HoverMode = editor::hmRightEdge; // moving stretches the new note
-    SongChanged();
-    DrawView();
+    Commit(chNotes, false);
   } else if (event->button() == Qt::RightButton) {
     View.RangeStart = View.RangeEnd = static_cast<float>(t);
-    DrawView();
+    Commit(chView, false);
   }
 }
 
@@ -109,11 +104,11 @@ void TMainForm::ShowHoverTone(int y) {
     if (tone == View.HoverTone) return;
     View.HoverTone = tone;
     StatusPanels[2]->setText(QString::fromLatin1(editor::ToneName(tone)));
-    DrawView();
+    Commit(chView, false);
   } else if (View.HoverTone != editor::NoHoverTone) {
     View.HoverTone = editor::NoHoverTone;
     StatusPanels[2]->clear();
-    DrawView();
+    Commit(chView, false);
   }
 }
 
@@ -127,7 +122,7 @@ void TMainForm::DragRange(int x, Qt::KeyboardModifiers modifiers) {
   if (modifiers & Qt::ShiftModifier) mode = editor::rmAdd;
   if (modifiers & Qt::AltModifier) mode = editor::rmRemove;
   editor::SelectRange(context_.Song, View, mode);
-  DrawView();
+  Commit(chView, false);
 }
 
 void TMainForm::DragNote(int x, int y) {
@@ -166,13 +161,9 @@ void TMainForm::DragNote(int x, int y) {
     if (changed && View.HoverMode != editor::hmLineBreak) {
       editor::NormaliseHovered(song, View);
       songData::ResolveOverlaps(song, static_cast<std::size_t>(song.HoverIndex));
-      // The notes given way may have been selected ones.
-      View.SelectedCount = editor::CountSelected(song);
     }
   }
-  if (!changed) return;
-  SongChanged();
-  DrawView();
+  if (changed) Commit(chNotes, false);
 }
 
 void TMainForm::DetectHover(int x, int y) {
@@ -185,19 +176,19 @@ void TMainForm::DetectHover(int x, int y) {
   context_.Song.HoverIndex = hit.Index;
   MainImg->setCursor(Pointers[hit.Mode]);
   ShowSungPitchOfHover();
-  DrawView();
+  Commit(chView, false);
 }
 
 void TMainForm::MainImgMouseUp(QMouseEvent* event) {
-  if (IsPlaying()) return;
+  if (!MayEditNotes()) return;
   View.DragOriginX = -1;
   player::StopTone(context_.Player);
   if (event->button() == Qt::LeftButton && View.HoverMode != editor::hmNothing) {
     if (songData::TNote* note = editor::HoveredNote(context_.Song)) editor::FinishGesture(*note);
-    NotesEdited(true);
+    Commit(chLyrics, true);
   } else if (event->button() == Qt::RightButton) {
     View.RangeStart = View.RangeEnd = editor::NoRange;
-    DrawView();
+    Commit(chView, false);
   }
 }
 

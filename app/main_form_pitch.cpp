@@ -70,9 +70,8 @@ void TMainForm::PitchProgress(int value) {
   if (value < 100) return;
   contour_ = pitch::PitchContour(pitchWorker_);
   if (!contour_) return;
-  UpdateActions();
   ShowSungPitch->setChecked(!settings_ || ProgramSettings::ShowSungPitch(*settings_));
-  DrawView();
+  Commit(chView, false);
 }
 
 void TMainForm::ChooseVocalsExecute() {
@@ -85,18 +84,18 @@ void TMainForm::ChooseVocalsExecute() {
   songData::TPcmMusic check;
   if (DecodeInBackground(path, check).Cancelled) return;
   songData::SetTag(song.Tags, "#VOCALS", songData::FileTagValue(song.SongDir, path));
-  SongChanged();
+  Commit(chNotes, false);
   StartPitchTracking();
   SetStatusText("Tracking the sung pitch...");
 }
 
 void TMainForm::ShowSungPitchExecute() {
   if (settings_) ProgramSettings::StoreShowSungPitch(*settings_, ShowSungPitch->isChecked());
-  DrawView();
+  Commit(chView, false);
 }
 
 void TMainForm::SnapToSungPitchExecute() {
-  if (!contour_ || IsPlaying()) return;
+  if (!contour_ || !MayEditNotes()) return;
   const bool hovering = View.HoverMode >= editor::hmLeftEdge && View.HoverMode <= editor::hmBody;
   const int changed =
       pitch::SnapToSungPitch(context_.Song, *contour_, hovering ? context_.Song.HoverIndex : -1);
@@ -104,9 +103,7 @@ void TMainForm::SnapToSungPitchExecute() {
     SetStatusText("No note to change: none chosen, or no clear sung pitch");
     return;
   }
-  sungHoverShown_ = -1;
-  NotesEdited(false);
-  ShowSungPitchOfHover();
+  Commit(chNotes, true);
 }
 
 void TMainForm::ShowSungPitchOfHover() {

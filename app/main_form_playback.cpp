@@ -136,9 +136,7 @@ void TMainForm::ChooseMusicExecute() {
   songData::SetTag(song.Tags, "#MP3", music);
   // "#AUDIO" wins over "#MP3" when the song has it, so it must name the choice too.
   if (songData::FindTag(song.Tags, "#AUDIO")) songData::SetTag(song.Tags, "#AUDIO", music);
-  UpdateTimeline();
-  SongChanged();
-  DrawView();
+  Commit(chTiming, false);
 }
 
 bool TMainForm::LoadMusic(const std::string& path) {

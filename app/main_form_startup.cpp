@@ -120,12 +120,7 @@ void TMainForm::ConnectHandlers() {
   connect(editBPM, &QLineEdit::returnPressed, this, [this] { Run([this] { editBPMExit(); }); });
   for (QLineEdit* gap : {editGAP, EditVGap})
     connect(gap, &QLineEdit::returnPressed, this, [this] { Run([this] { editGAPExit(); }); });
-  connect(MainImg, &TImageWidget::Resized, this, [this] {
-    Run([this] {
-      LayoutImages();
-      DrawView();
-    });
-  });
+  connect(MainImg, &TImageWidget::Resized, this, [this] { Run([this] { LayoutImages(); }); });
   connect(display, &TImageWidget::Resized, this, [this] { Run([this] { LayoutImages(); }); });
   connect(Keyboard, &TImageWidget::Resized, this, [this] { Run([this] { LayoutImages(); }); });
   ConnectMouse(MainImg, &TMainForm::MainImgMouseDown, &TMainForm::MainImgMouseMove,

@@ -38,7 +38,7 @@ void TMainForm::ScrollTo(double position) {
     const QSignalBlocker quiet(Scroll);
     Scroll->setValue(editor::Nearest(View.ScrollPosition));
   }
-  DrawView();
+  Commit(chView, false);
 }
 
 void TMainForm::ScrollBy(std::int64_t steps) {

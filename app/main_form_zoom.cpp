@@ -87,7 +87,7 @@ void TMainForm::RowZoomAbout(double ratio, int y) {
                             LowestTopTone, HighestTopTone);
   if (settings_)
     ProgramSettings::StoreZoomPercent(*settings_, Percent(View.Zoom), Percent(View.RowZoom));
-  DrawView();
+  Commit(chView, false);
 }
 
 void TMainForm::ZoomInExecute() {

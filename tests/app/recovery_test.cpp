@@ -135,6 +135,22 @@ TEST_F(Recovery, DiscardRemovesTheChangesAndOpensAsUsual) {
   EXPECT_FALSE(Form->IsModified());
 }
 
+// Undo back to the loaded song is no unsaved change, also when its tempo and gap
+// are not exact in single precision, as the history keeps them.
+TEST_F(MainWindow, UndoBackToTheLoadedSongLeavesNothingUnsaved) {
+  Start(QString::fromStdString(
+      WriteSong("odd.txt", "#TITLE:Odd\r\n#BPM:123,45\r\n#GAP:1234\r\n: 0 4 12 la\r\nE\r\n")));
+  Form->OctaveUpExecute();
+  EXPECT_TRUE(Form->IsModified());
+  Form->UndoActionExecute();
+  EXPECT_FALSE(Form->IsModified());
+  EXPECT_EQ(Form->windowTitle(), "odd.txt[*] - Chorvanta Song Editor");
+  EXPECT_FALSE(Form->isWindowModified());
+  Form->WaitForRecovery();
+  EXPECT_FALSE(std::filesystem::exists(
+      songData::RecoveryFilePath(Folder.File("recovery"), Folder.File("odd.txt"), ::getpid())));
+}
+
 TEST_F(Recovery, NothingIsKeptWithoutUnsavedChanges) {
   Start(QString::fromStdString(song));
   Form->OctaveUpExecute();

@@ -83,6 +83,9 @@ TEST_F(SungPitch, VocalsNamedInTheSongShowTheLineAndSnapFixesItInOneStep) {
   Form->SnapToSungPitch->trigger();
   EXPECT_EQ(Song.Notes[0].Pitch, melody[0].Tone);
   EXPECT_EQ(Song.Notes[1].Pitch, melody[1].Tone - 3);
+  // What the status says of the hovered note follows the edit, without a move.
+  EXPECT_FALSE(Form->StatusPanels[3]->text().contains("suggested"))
+      << Form->StatusPanels[3]->text().toStdString();
   // Every selected note at once, undone in one step.
   Form->SelectAll1Click();
   Form->SnapToSungPitchExecute();
@@ -91,6 +94,24 @@ TEST_F(SungPitch, VocalsNamedInTheSongShowTheLineAndSnapFixesItInOneStep) {
   std::vector<std::int32_t> once = Melody(-3);
   once[0] = melody[0].Tone;
   EXPECT_EQ(Pitches(), once);
+}
+
+// A note dragged to the sung pitch no longer shows it as a suggestion, without
+// another move of the mouse.
+TEST_F(SungPitch, TheSuggestionFollowsADrag) {
+  Open("#VOCALS:vocals.wav\r\n");
+  const songData::TNote first = Song.Notes[0];
+  const double middle = first.Start + first.Length / 2.0;
+  const QPoint on = viewinput::At(*Form, middle, first.Pitch);
+  viewinput::Move(*Form, on);
+  ASSERT_TRUE(Form->StatusPanels[3]->text().contains("suggested"));
+  viewinput::Press(*Form, on);
+  viewinput::Move(*Form, viewinput::At(*Form, middle, melody[0].Tone), Qt::LeftButton);
+  viewinput::Release(*Form, viewinput::At(*Form, middle, melody[0].Tone));
+  ASSERT_EQ(Song.Notes[0].Pitch, melody[0].Tone);
+  const QString status = Form->StatusPanels[3]->text();
+  EXPECT_TRUE(status.startsWith("Sung pitch: ")) << status.toStdString();
+  EXPECT_FALSE(status.contains("suggested")) << status.toStdString();
 }
 
 TEST_F(SungPitch, WithoutVocalsTheMusicIsTracked) {
