@@ -164,7 +164,10 @@ void TMainForm::FormActivate() {
              context_.SettingsFolder + ", tone sample " + player::ToneSamplePath() + ", manual " +
              MyServis::ShippedFile("manual.htm"));
   OpenSettings();
-  if (settings_) latencyMs_ = ProgramSettings::AudioLatencyMs(*settings_);
+  if (settings_) {
+    latencyMs_ = ProgramSettings::AudioLatencyMs(*settings_);
+    context_.History.Capacity = ProgramSettings::UndoSteps(*settings_);
+  }
   RestoreZoom();
   context_.Song.BPM = 125.0;
   UpdateBeatScale();

@@ -9,10 +9,16 @@
 namespace ProgramSettings {
 namespace {
 
-int PercentSetting(ControlFiles2::TControlFile& settings, const char* key, int least, int most) {
-  std::int32_t value = 100;
-  if (!MyServis::TryParseInt32(settings.GetStringDef(key, "100"), value)) return 100;
+int BoundedSetting(ControlFiles2::TControlFile& settings, const char* key, int unset, int least,
+                   int most) {
+  std::int32_t value = unset;
+  if (!MyServis::TryParseInt32(settings.GetStringDef(key, std::to_string(unset)), value))
+    return unset;
   return std::clamp(value, least, most);
+}
+
+int PercentSetting(ControlFiles2::TControlFile& settings, const char* key, int least, int most) {
+  return BoundedSetting(settings, key, 100, least, most);
 }
 
 } // namespace
@@ -66,6 +72,10 @@ void StoreZoomPercent(ControlFiles2::TControlFile& settings, int zoomPercent, in
   settings.SetString("ZoomPercent", std::to_string(zoomPercent));
   settings.SetString("RowZoomPercent", std::to_string(rowZoomPercent));
   settings.Save();
+}
+
+int UndoSteps(ControlFiles2::TControlFile& settings) {
+  return BoundedSetting(settings, "UndoSteps", 1000, 1, 1000000);
 }
 
 } // namespace ProgramSettings

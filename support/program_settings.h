@@ -35,4 +35,8 @@ int RowZoomPercent(ControlFiles2::TControlFile& settings);
 // Stores both and saves the file at once.
 void StoreZoomPercent(ControlFiles2::TControlFile& settings, int zoomPercent, int rowZoomPercent);
 
+// How many edits Undo reaches back: "UndoSteps", 1000 when unset or not a
+// number, at least 1 and at most 1000000.
+int UndoSteps(ControlFiles2::TControlFile& settings);
+
 } // namespace ProgramSettings

@@ -65,6 +65,17 @@ TEST_F(MainWindow, SettingsThatCannotBeMadeAreDoneWithout) {
   }
 }
 
+// Undo reaches back as many edits as the settings say.
+TEST_F(MainWindow, UndoReachesBackTheStepsTheSettingsAllow) {
+  Folder.Write("settings.ctl", "UndoSteps \"2\"\r\n");
+  Start(QString::fromStdString(WriteSong("a.txt", "#BPM:200\r\n: 0 4 5 la\r\nE\r\n")));
+  for (int i = 0; i < 3; ++i)
+    Form->OctaveUpExecute();
+  while (songData::CanUndo(History))
+    Form->UndoActionExecute();
+  EXPECT_EQ(Song.Notes[0].Pitch, 5 + 12);
+}
+
 // Before any song was opened, the demo song that ships with the program.
 TEST_F(MainWindow, OpenStartsInTheFolderOfTheRecentSongElseOfTheDemo) {
   const std::string song = WriteSong("a.txt", "#BPM:200\r\nE\r\n");
