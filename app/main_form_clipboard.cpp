@@ -32,7 +32,7 @@ void TMainForm::EditCopy1Execute() {
 void TMainForm::EditCut1Execute() {
   if (View.SelectedCount == 0) return;
   EditCopy1Execute();
-  songData::DeleteSelectedNotes(context_.Song);
+  songData::DeleteSelectedNotes(context_.Song, &View.HoverIndex);
   View.HoverMode = editor::hmNothing; // the hovered note may be gone
   Commit(chLyrics, true);
 }
@@ -46,7 +46,7 @@ void TMainForm::EditPaste1Execute() {
       std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), valid);
   // Nothing to paste is no edit and no undo step.
   if (!valid || records.empty()) return;
-  songData::PasteNotes(context_.Song, records, View.CursorTime, View.Voice);
+  songData::PasteNotes(context_.Song, records, View.CursorTime, View.Voice, &View.HoverIndex);
   View.HoverMode = editor::hmNothing; // the pasted notes may have taken the hovered one in
   Commit(chLyrics, true);
 }

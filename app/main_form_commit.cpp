@@ -2,6 +2,7 @@
 // and the follow-up steps run in one fixed order.
 #include "app/main_form.h"
 #include "editor/note_editing.h"
+#include "song/song_model.h"
 #include "song/undo_history.h"
 
 namespace app {
@@ -10,15 +11,20 @@ void TMainForm::Commit(std::uint32_t changes, bool undoStep) {
   songData::TSong& song = context_.Song;
   const bool songChanged = (changes & (chNotes | chLyrics | chTiming | chSong)) != 0;
   if (undoStep) songData::PushUndo(context_.History, song, false);
-  if (changes & (chLyrics | chSong)) RebuildLyrics();
+  if (changes & (chLyrics | chSong)) {
+    // The memo lists the notes in time order; the hovered record stays the one
+    // the keys act on.
+    songData::SortNotes(song, &View.HoverIndex);
+    RebuildLyrics();
+  }
   if (changes & (chTiming | chSong)) {
     UpdateBeatScale();
     UpdateTimeline();
     ShowSongParameters();
   }
   // The hovered record may be gone, and the selection is counted here only.
-  if (song.HoverIndex >= static_cast<std::int64_t>(song.Notes.size())) {
-    song.HoverIndex = -1;
+  if (View.HoverIndex >= static_cast<std::int64_t>(song.Notes.size())) {
+    View.HoverIndex = -1;
     View.HoverMode = editor::hmNothing;
   }
   View.SelectedCount = editor::CountSelected(song);

@@ -132,7 +132,7 @@ void TMainForm::ShowRestoredState() {
   editor::KeepSelectionInVoice(context_.Song, View);
   // The hovered record may be gone or another; the next mouse move finds out.
   View.HoverMode = editor::hmNothing;
-  context_.Song.HoverIndex = -1;
+  View.HoverIndex = -1;
   Commit(chSong, false);
 }
 

@@ -150,7 +150,7 @@ void TMainForm::LoadSong(const std::string& path, const songData::TSongFileConte
     // Recovered changes are unsaved changes.
     baseline_.Capture(recovered ? songData::TSong{} : context_.Song);
     diskStamp_ = MyServis::FileStamp(fullPath);
-    context_.Song.HoverIndex = -1;
+    View.HoverIndex = -1;
     View.HoverMode = editor::hmNothing;
     if (!context_.Song.MusicLoaded) {
       DropMusic();
@@ -213,7 +213,7 @@ void TMainForm::CreateNewSong(const std::string& location, const std::string& na
   song.Notes.clear();
   song.Tags.clear();
   song.MusicFileName.clear();
-  song.HoverIndex = -1;
+  View.HoverIndex = -1;
   View.HoverMode = editor::hmNothing;
   ResetVoice();
   // A new song starts a new history rather than adding a step to the old one.

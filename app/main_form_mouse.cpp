@@ -71,7 +71,7 @@ void TMainForm::MainImgMouseDown(QMouseEvent* event) {
       View.DragBeats = 0;
       return;
     }
-    song.HoverIndex = editor::AddNoteAt(song, View, layout, at.x(), at.y());
+    View.HoverIndex = editor::AddNoteAt(song, View, layout, at.x(), at.y());
     View.HoverMode = editor::hmRightEdge; // moving stretches the new note
     Commit(chNotes, false);
   } else if (event->button() == Qt::RightButton) {
@@ -127,9 +127,9 @@ void TMainForm::DragRange(int x, Qt::KeyboardModifiers modifiers) {
 
 void TMainForm::DragNote(int x, int y) {
   songData::TSong& song = context_.Song;
-  songData::TNote* note = editor::HoveredNote(song);
+  songData::TNote* note = editor::HoveredNote(song, View);
   if (note == nullptr) return;
-  const auto index = static_cast<std::size_t>(song.HoverIndex);
+  const auto index = static_cast<std::size_t>(View.HoverIndex);
   const editor::TViewLayout layout = Layout();
   bool changed = false;
   if (View.HoverMode == editor::hmBody) {
@@ -160,7 +160,7 @@ void TMainForm::DragNote(int x, int y) {
     }
     if (changed && View.HoverMode != editor::hmLineBreak) {
       editor::NormaliseHovered(song, View);
-      songData::ResolveOverlaps(song, static_cast<std::size_t>(song.HoverIndex));
+      songData::ResolveOverlaps(song, static_cast<std::size_t>(View.HoverIndex), &View.HoverIndex);
     }
   }
   if (changed) Commit(chNotes, false);
@@ -168,12 +168,11 @@ void TMainForm::DragNote(int x, int y) {
 
 void TMainForm::DetectHover(int x, int y) {
   const editor::THit hit = editor::HitTest(context_.Song, View, Layout(), x, y);
-  if (hit.Mode == View.HoverMode &&
-      (hit.Mode == editor::hmNothing || hit.Index == context_.Song.HoverIndex))
+  if (hit.Mode == View.HoverMode && (hit.Mode == editor::hmNothing || hit.Index == View.HoverIndex))
     return;
   TakeFocusFromFields();
   View.HoverMode = hit.Mode;
-  context_.Song.HoverIndex = hit.Index;
+  View.HoverIndex = hit.Index;
   MainImg->setCursor(Pointers[hit.Mode]);
   ShowSungPitchOfHover();
   Commit(chView, false);
@@ -184,7 +183,8 @@ void TMainForm::MainImgMouseUp(QMouseEvent* event) {
   View.DragOriginX = -1;
   player::StopTone(context_.Player);
   if (event->button() == Qt::LeftButton && View.HoverMode != editor::hmNothing) {
-    if (songData::TNote* note = editor::HoveredNote(context_.Song)) editor::FinishGesture(*note);
+    if (songData::TNote* note = editor::HoveredNote(context_.Song, View))
+      editor::FinishGesture(*note);
     Commit(chLyrics, true);
   } else if (event->button() == Qt::RightButton) {
     View.RangeStart = View.RangeEnd = editor::NoRange;

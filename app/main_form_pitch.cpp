@@ -98,7 +98,7 @@ void TMainForm::SnapToSungPitchExecute() {
   if (!contour_ || !MayEditNotes()) return;
   const bool hovering = View.HoverMode >= editor::hmLeftEdge && View.HoverMode <= editor::hmBody;
   const int changed =
-      pitch::SnapToSungPitch(context_.Song, *contour_, hovering ? context_.Song.HoverIndex : -1);
+      pitch::SnapToSungPitch(context_.Song, *contour_, hovering ? View.HoverIndex : -1);
   if (changed == 0) {
     SetStatusText("No note to change: none chosen, or no clear sung pitch");
     return;
@@ -109,14 +109,14 @@ void TMainForm::SnapToSungPitchExecute() {
 void TMainForm::ShowSungPitchOfHover() {
   const songData::TSong& song = context_.Song;
   const bool onNote = View.HoverMode >= editor::hmLeftEdge && View.HoverMode <= editor::hmBody &&
-                      song.HoverIndex >= 0 && std::size_t(song.HoverIndex) < song.Notes.size();
+                      View.HoverIndex >= 0 && std::size_t(View.HoverIndex) < song.Notes.size();
   if (!contour_ || !onNote) {
     sungHoverShown_ = -1;
     return;
   }
-  if (song.HoverIndex == sungHoverShown_) return;
-  sungHoverShown_ = song.HoverIndex;
-  const songData::TNote& note = song.Notes[std::size_t(song.HoverIndex)];
+  if (View.HoverIndex == sungHoverShown_) return;
+  sungHoverShown_ = View.HoverIndex;
+  const songData::TNote& note = song.Notes[std::size_t(View.HoverIndex)];
   const pitch::TSungNote sung = pitch::SungNote(*contour_, song, note);
   if (!sung.Suggested) {
     SetStatusText("Sung pitch: not clear here");

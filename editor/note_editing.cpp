@@ -25,7 +25,7 @@ bool IsNoteMode(THoverMode mode) {
 
 // The hovered note of the edited voice, which the note keys act on.
 TNote* HoveredEditedNote(TSong& song, const TViewState& view) {
-  TNote* note = IsNoteMode(view.HoverMode) ? HoveredNote(song) : nullptr;
+  TNote* note = IsNoteMode(view.HoverMode) ? HoveredNote(song, view) : nullptr;
   return note != nullptr && note->Voice == view.Voice ? note : nullptr;
 }
 
@@ -42,9 +42,9 @@ float SecondsOfBeat(const TSong& song, std::int64_t beat) {
 
 } // namespace
 
-TNote* HoveredNote(TSong& song) {
-  if (song.HoverIndex < 0 || std::size_t(song.HoverIndex) >= song.Notes.size()) return nullptr;
-  return &song.Notes[std::size_t(song.HoverIndex)];
+TNote* HoveredNote(TSong& song, const TViewState& view) {
+  if (view.HoverIndex < 0 || std::size_t(view.HoverIndex) >= song.Notes.size()) return nullptr;
+  return &song.Notes[std::size_t(view.HoverIndex)];
 }
 
 THit HitTest(const TSong& song, const TViewState& view, const TViewLayout& layout, std::int32_t x,
@@ -134,7 +134,7 @@ void MoveDraggedNotes(TSong& song, std::size_t dragged, std::int32_t d) {
 }
 
 void NormaliseHovered(TSong& song, TViewState& view) {
-  TNote* note = HoveredNote(song);
+  TNote* note = HoveredNote(song, view);
   if (note == nullptr) return;
   if (note->Length == 0) {
     note->Length = 1;
@@ -198,17 +198,17 @@ void ChooseVoice(TSong& song, TViewState& view, std::uint8_t voice) {
   KeepSelectionInVoice(song, view);
   // The hovered record may belong to the voice left behind.
   view.HoverMode = hmNothing;
-  song.HoverIndex = -1;
+  view.HoverIndex = -1;
 }
 
 bool DeleteNotes(TSong& song, TViewState& view) {
-  TNote* hovered = view.HoverMode != hmNothing ? HoveredNote(song) : nullptr;
+  TNote* hovered = view.HoverMode != hmNothing ? HoveredNote(song, view) : nullptr;
   if (hovered != nullptr && hovered->Voice != view.Voice) hovered = nullptr;
   if (hovered == nullptr && view.SelectedCount == 0) return false;
   if (hovered == nullptr || hovered->Selected)
-    songData::DeleteSelectedNotes(song);
+    songData::DeleteSelectedNotes(song, &view.HoverIndex);
   else
-    songData::DeleteNote(song, std::size_t(song.HoverIndex));
+    songData::DeleteNote(song, std::size_t(view.HoverIndex), &view.HoverIndex);
   // What was hovered is gone or has moved; the next mouse move finds out.
   view.HoverMode = hmNothing;
   view.SelectedCount = CountSelected(song);

@@ -1,7 +1,7 @@
 #pragma once
 // What mouse gestures and note keys do to the song, apart from the window:
 // hit testing, creating, dragging, stretching, range selection, delete and the
-// golden, freestyle and rap toggles. The hovered record is the song's
+// golden, freestyle and rap toggles. The hovered record is the view's
 // HoverIndex; all of them work on the view's edited voice.
 #include "editor/view_layout.h"
 #include "song/song_model.h"
@@ -19,7 +19,7 @@ struct THit {
 };
 
 // The hovered record, or nullptr when HoverIndex lies outside Notes.
-songData::TNote* HoveredNote(songData::TSong& song);
+songData::TNote* HoveredNote(songData::TSong& song, const TViewState& view);
 
 // What lies under the pointer among the edited voice's records: a note (its
 // body or an edge zone, whose width grows with the note's length) wins over a

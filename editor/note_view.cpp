@@ -65,9 +65,9 @@ std::int64_t Pixel(double x) {
 }
 
 // The hovered record, or -1 when the index lies outside Notes.
-std::int64_t HoveredIndex(const TSong& song) {
-  const bool inside = song.HoverIndex >= 0 && std::size_t(song.HoverIndex) < song.Notes.size();
-  return inside ? song.HoverIndex : -1;
+std::int64_t HoveredIndex(const TSong& song, const TViewState& view) {
+  const bool inside = view.HoverIndex >= 0 && std::size_t(view.HoverIndex) < song.Notes.size();
+  return inside ? view.HoverIndex : -1;
 }
 
 void DrawStrips(TCanvas& canvas, const TSong& song, const TViewLayout& layout,
@@ -218,7 +218,7 @@ void DrawVoice(TCanvas& canvas, const TSong& song, const TViewState& view,
                const TViewLayout& layout, bool edited) {
   const QFont font = PointFont("Arial", 12);
   const bool dim = !edited;
-  const std::int64_t hover = edited ? HoveredIndex(song) : -1;
+  const std::int64_t hover = edited ? HoveredIndex(song, view) : -1;
   std::int64_t textEnd = INT64_MIN;
   for (std::size_t i = 0; i < song.Notes.size(); ++i) {
     const TNote& note = song.Notes[i];

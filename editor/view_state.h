@@ -32,7 +32,8 @@ struct TViewState {
 
   double CursorTime = 0.0; // play cursor, seconds of song time
   std::int32_t HoverTone = NoHoverTone;
-  THoverMode HoverMode = hmNothing; // the note it speaks of is the song's HoverIndex
+  std::int32_t HoverIndex = -1;     // the record mouse and keyboard edits act on; -1: none
+  THoverMode HoverMode = hmNothing; // what of the HoverIndex record lies under the mouse
   float RangeStart = NoRange;       // seconds of song time; both NoRange: no range
   float RangeEnd = NoRange;
   std::int32_t SelectedCount = 0;

@@ -102,10 +102,10 @@ std::vector<TNote> PlacedRecords(const TSong& song, std::vector<TNote> records, 
 }
 
 void PasteNotes(TSong& song, const std::vector<TNote>& records, double cursorTime,
-                std::uint8_t voice) {
+                std::uint8_t voice, std::int32_t* follow) {
   for (TNote& note : song.Notes)
     note.Selected = false;
-  AppendWinningNotes(song, PlacedRecords(song, records, cursorTime, voice));
+  AppendWinningNotes(song, PlacedRecords(song, records, cursorTime, voice), follow);
 }
 
 } // namespace songData

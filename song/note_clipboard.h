@@ -33,8 +33,8 @@ std::vector<TNote> PlacedRecords(const TSong& song, std::vector<TNote> records, 
 
 // Paste: the placed records are appended in block order, each winning over the
 // voice's notes already there as ResolveOverlaps makes it; every other mark is
-// cleared first.
+// cleared first. The followed index keeps pointing at its record, as there.
 void PasteNotes(TSong& song, const std::vector<TNote>& records, double cursorTime,
-                std::uint8_t voice = FirstVoice);
+                std::uint8_t voice = FirstVoice, std::int32_t* follow = nullptr);
 
 } // namespace songData

@@ -10,39 +10,39 @@ namespace songData {
 
 TSong Song;
 
-void DeleteNote(TSong& song, std::size_t i) {
+void DeleteNote(TSong& song, std::size_t i, std::int32_t* follow) {
   std::size_t last = song.Notes.size() - 1;
-  if (song.HoverIndex == static_cast<std::int32_t>(i))
-    song.HoverIndex = -1;
-  else if (song.HoverIndex == static_cast<std::int32_t>(last))
-    song.HoverIndex = static_cast<std::int32_t>(i);
+  if (follow != nullptr && *follow == static_cast<std::int32_t>(i))
+    *follow = -1;
+  else if (follow != nullptr && *follow == static_cast<std::int32_t>(last))
+    *follow = static_cast<std::int32_t>(i);
   song.Notes[i] = song.Notes[last];
   song.Notes.pop_back();
 }
 
-void DeleteSelectedNotes(TSong& song) {
+void DeleteSelectedNotes(TSong& song, std::int32_t* follow) {
   std::size_t i = 0;
   while (i < song.Notes.size()) {
     if (song.Notes[i].Selected) {
-      DeleteNote(song, i);
+      DeleteNote(song, i, follow);
     } else {
       ++i;
     }
   }
 }
 
-void SortNotes(TSong& song) {
-  // The hovered record keeps being the one that keys act on: in a stable order
-  // by Start it lands after every earlier start and its equals before it.
-  const auto hover = static_cast<std::size_t>(song.HoverIndex);
-  if (song.HoverIndex >= 0 && hover < song.Notes.size()) {
-    const std::int32_t start = song.Notes[hover].Start;
+void SortNotes(TSong& song, std::int32_t* follow) {
+  // In a stable order by Start the followed record lands after every earlier
+  // start and its equals before it.
+  if (follow != nullptr && *follow >= 0 && std::size_t(*follow) < song.Notes.size()) {
+    const auto followed = static_cast<std::size_t>(*follow);
+    const std::int32_t start = song.Notes[followed].Start;
     std::int32_t place = 0;
     for (std::size_t i = 0; i < song.Notes.size(); ++i) {
       const std::int32_t other = song.Notes[i].Start;
-      place += other < start || (other == start && i < hover) ? 1 : 0;
+      place += other < start || (other == start && i < followed) ? 1 : 0;
     }
-    song.HoverIndex = place;
+    *follow = place;
   }
   // A stable order by Start is unique, so any stable sort gives the same array.
   std::stable_sort(song.Notes.begin(), song.Notes.end(),
@@ -105,7 +105,8 @@ TGiveWay GiveWay(TNote& a, TNote& b, TNote& rest) {
 }
 
 void DeleteMarkedNotes(TSong& song, const std::vector<std::size_t>& marked,
-                       const std::function<void(std::size_t from, std::size_t to)>& moved) {
+                       const std::function<void(std::size_t from, std::size_t to)>& moved,
+                       std::int32_t* follow) {
   // The walk stops at the first marked slot, takes the last record into it and
   // looks at the slot again; the mark travels with its record.
   std::set<std::size_t> left(marked.begin(), marked.end());
@@ -115,12 +116,12 @@ void DeleteMarkedNotes(TSong& song, const std::vector<std::size_t>& marked,
     left.erase(left.begin());
     const bool lastMarked = left.erase(last) > 0;
     if (lastMarked) left.insert(slot);
-    DeleteNote(song, slot);
+    DeleteNote(song, slot, follow);
     if (!lastMarked && slot != last && moved) moved(last, slot);
   }
 }
 
-void ResolveOverlaps(TSong& song, std::size_t a) {
+void ResolveOverlaps(TSong& song, std::size_t a, std::int32_t* follow) {
   auto& notes = song.Notes;
   // A line break, or a note of a damaged file or another program's clipboard
   // block, covers no beats: splitting around it would never end, and one at a
@@ -135,7 +136,7 @@ void ResolveOverlaps(TSong& song, std::size_t a) {
     if (result == TGiveWay::gwSplit) notes.push_back(rest);
     if (result == TGiveWay::gwRemoved) removed.push_back(i);
   }
-  DeleteMarkedNotes(song, removed);
+  DeleteMarkedNotes(song, removed, {}, follow);
 }
 
 } // namespace songData

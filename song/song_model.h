@@ -27,20 +27,22 @@ struct TSong {
   bool UseBOM = false;
   bool BackupPending = false;
   bool MusicLoaded = false;
-  std::int32_t HoverIndex = -1; // the record mouse and keyboard edits act on
 };
 
 extern TSong Song;
 
-// Moves the last record into slot i; HoverIndex follows the moved record, and
-// is -1 once the hovered record itself is deleted.
-void DeleteNote(TSong& song, std::size_t i);
-void DeleteSelectedNotes(TSong& song);
-// Stable by Start; Kind plays no part. HoverIndex follows its record.
-void SortNotes(TSong& song);
+// The operations that move records take an index into Notes to follow, such as
+// the view's hovered record: it keeps pointing at its record, and is -1 once
+// that record is deleted.
+
+// Moves the last record into slot i.
+void DeleteNote(TSong& song, std::size_t i, std::int32_t* follow = nullptr);
+void DeleteSelectedNotes(TSong& song, std::int32_t* follow = nullptr);
+// Stable by Start; Kind plays no part.
+void SortNotes(TSong& song, std::int32_t* follow = nullptr);
 // Every other note of its voice gives way to note a: cut, split, merged into it or
 // removed. A note of length 0 or less takes no room and changes nothing.
-void ResolveOverlaps(TSong& song, std::size_t a);
+void ResolveOverlaps(TSong& song, std::size_t a, std::int32_t* follow = nullptr);
 
 enum class TGiveWay { gwUntouched, gwCut, gwSplit, gwRemoved };
 
@@ -53,6 +55,7 @@ TGiveWay GiveWay(TNote& a, TNote& b, TNote& rest);
 // first record does it, which moves the last record into each freed slot;
 // moved(from, to) hears, after the move, of every record moved that stays.
 void DeleteMarkedNotes(TSong& song, const std::vector<std::size_t>& marked,
-                       const std::function<void(std::size_t from, std::size_t to)>& moved = {});
+                       const std::function<void(std::size_t from, std::size_t to)>& moved = {},
+                       std::int32_t* follow = nullptr);
 
 } // namespace songData

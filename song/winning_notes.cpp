@@ -46,7 +46,7 @@ private:
 
 } // namespace
 
-void AppendWinningNotes(TSong& song, const std::vector<TNote>& notes) {
+void AppendWinningNotes(TSong& song, const std::vector<TNote>& notes, std::int32_t* follow) {
   TNoteIndex index(song.Notes);
   song.Notes.reserve(song.Notes.size() + notes.size());
   for (const TNote& note : notes) {
@@ -71,8 +71,8 @@ void AppendWinningNotes(TSong& song, const std::vector<TNote>& notes) {
       }
     }
     index.Add(a);
-    DeleteMarkedNotes(song, removed,
-                      [&](std::size_t from, std::size_t to) { index.Moved(from, to); });
+    DeleteMarkedNotes(
+        song, removed, [&](std::size_t from, std::size_t to) { index.Moved(from, to); }, follow);
   }
 }
 

@@ -8,7 +8,8 @@
 namespace songData {
 
 // Appends the notes one after another, each followed by ResolveOverlaps on it:
-// the same records in the same order and the same HoverIndex as that loop.
-void AppendWinningNotes(TSong& song, const std::vector<TNote>& notes);
+// the same records in the same order and the same followed index as that loop.
+void AppendWinningNotes(TSong& song, const std::vector<TNote>& notes,
+                        std::int32_t* follow = nullptr);
 
 } // namespace songData

@@ -42,12 +42,12 @@ TEST_F(Clipboard, PasteOverTheHoveredNoteLeavesNothingHovered) {
   Form->EditCopy1Execute();
   Form->LoadSong(WriteSong("two.txt", "#BPM:150\r\n: 0 2 8 x\r\n: 4 2 8 h\r\nE\r\n"));
   viewinput::Move(*Form, viewinput::At(*Form, 5, 8));
-  ASSERT_EQ(Song.HoverIndex, 1);
+  ASSERT_EQ(Form->View.HoverIndex, 1);
   Form->View.CursorTime = 0;
   Form->EditPaste1Execute(); // p takes in x and the hovered h
   ASSERT_EQ(Song.Notes.size(), 1u);
   EXPECT_EQ(Form->View.HoverMode, editor::hmNothing);
-  EXPECT_EQ(Song.HoverIndex, -1);
+  EXPECT_EQ(Form->View.HoverIndex, -1);
 }
 
 TEST_F(Clipboard, CutRemovesTheSelectionAsOneUndoStep) {

@@ -60,13 +60,25 @@ TEST_F(KeyCommands, NoteKeysTypedIntoAFieldStayText) {
   EXPECT_EQ(Song.Notes.size(), 4u);
 }
 
+TEST_F(KeyCommands, ANewNoteStaysHoveredWhenTheNotesAreSortedAroundIt) {
+  // Drawn between b and the line break, the new note is sorted into slot 2 on release.
+  Hover(8, 9);
+  Press(*Form, At(*Form, 8, 9));
+  Move(*Form, At(*Form, 10, 9), Qt::LeftButton);
+  Release(*Form, At(*Form, 10, 9));
+  ASSERT_EQ(Form->View.HoverIndex, 2);
+  Key(*Form, Qt::Key_G);
+  EXPECT_EQ(Song.Notes[2].Kind, songData::nkGolden);
+  EXPECT_EQ(Song.Notes[4].Kind, songData::nkNormal); // c
+}
+
 TEST_F(KeyCommands, UndoAndRedoLeaveNothingHovered) {
   // A new note stays hovered after its release; undo takes it away again.
   Hover(20, 9);
   Press(*Form, At(*Form, 20, 9));
   Move(*Form, At(*Form, 24, 9), Qt::LeftButton);
   Release(*Form, At(*Form, 24, 9));
-  ASSERT_EQ(Song.HoverIndex, 4);
+  ASSERT_EQ(Form->View.HoverIndex, 4);
   ASSERT_EQ(Form->View.HoverMode, editor::hmRightEdge);
   Form->UndoActionExecute();
   ASSERT_EQ(Song.Notes.size(), 4u);

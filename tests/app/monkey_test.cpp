@@ -148,9 +148,9 @@ private:
       return "SelectedCount is " + std::to_string(view.SelectedCount) + " with " +
              std::to_string(selected) + " notes selected";
     if (view.HoverMode != editor::hmNothing &&
-        (Song.HoverIndex < 0 || std::size_t(Song.HoverIndex) >= Song.Notes.size()))
+        (view.HoverIndex < 0 || std::size_t(view.HoverIndex) >= Song.Notes.size()))
       return "hover mode " + std::to_string(int(view.HoverMode)) + " on record " +
-             std::to_string(Song.HoverIndex) + " of " + std::to_string(Song.Notes.size());
+             std::to_string(view.HoverIndex) + " of " + std::to_string(Song.Notes.size());
     for (; errorsSeen_ < ErrorTexts.size(); ++errorsSeen_) {
       const std::string& text = ErrorTexts[errorsSeen_];
       const auto told = [&text](const char* words) {

@@ -92,8 +92,8 @@ TEST(NormaliseHovered, TurnsTheNoteAroundAndSwapsTheEdge) {
         TCase{10, 3, hmLeftEdge, 10, 3, hmLeftEdge}}) {
     TSong song;
     song.Notes = {MakeNote(nkNormal, c.Start, c.Length, 5)};
-    song.HoverIndex = 0;
     TViewState view = View();
+    view.HoverIndex = 0;
     view.HoverMode = c.Mode;
     NormaliseHovered(song, view);
     EXPECT_EQ(song.Notes[0].Start, c.WantStart);
@@ -132,7 +132,7 @@ TEST(NoteKeys, DeleteAndTheToggles) {
   TViewState view = View();
   view.SelectedCount = 2;
   // G: freestyle to golden to normal; F: golden to freestyle to normal.
-  song.HoverIndex = 2;
+  view.HoverIndex = 2;
   view.HoverMode = hmBody;
   const TNoteKind golden[] = {nkGolden, nkNormal, nkGolden};
   for (TNoteKind kind : golden) {
@@ -145,16 +145,16 @@ TEST(NoteKeys, DeleteAndTheToggles) {
     EXPECT_EQ(song.Notes[2].Kind, kind);
   }
   // Over a line break they do nothing.
-  song.HoverIndex = 3;
+  view.HoverIndex = 3;
   view.HoverMode = hmLineBreak;
   EXPECT_FALSE(ToggleGolden(song, view));
   EXPECT_EQ(song.Notes[3].Kind, nkLineBreak);
   // An unselected hovered note goes alone; a selected one takes the selection.
-  song.HoverIndex = 2;
+  view.HoverIndex = 2;
   view.HoverMode = hmBody;
   EXPECT_TRUE(DeleteNotes(song, view));
   EXPECT_EQ(song.Notes.size(), 3u);
-  song.HoverIndex = 0;
+  view.HoverIndex = 0;
   view.HoverMode = hmBody;
   EXPECT_TRUE(DeleteNotes(song, view));
   ASSERT_EQ(song.Notes.size(), 1u);
@@ -163,7 +163,7 @@ TEST(NoteKeys, DeleteAndTheToggles) {
   // Nothing hovered and nothing selected: nothing to do.
   EXPECT_FALSE(DeleteNotes(song, view));
   // A hovered slot past the end never reaches outside the notes.
-  song.HoverIndex = 7;
+  view.HoverIndex = 7;
   view.HoverMode = hmBody;
   EXPECT_FALSE(ToggleGolden(song, view));
   EXPECT_FALSE(DeleteNotes(song, view));
@@ -188,7 +188,7 @@ TEST(NoteKeys, RTogglesRapAndGAndFTakeRapForItsSungKind) {
     for (const auto& [toggle, after] : keys) {
       TSong song;
       song.Notes = {MakeNote(c.Kind, 0, 2, 5, "a")};
-      song.HoverIndex = 0;
+      view.HoverIndex = 0;
       EXPECT_TRUE(toggle(song, view));
       EXPECT_EQ(song.Notes[0].Kind, after) << int(c.Kind);
     }
@@ -196,7 +196,7 @@ TEST(NoteKeys, RTogglesRapAndGAndFTakeRapForItsSungKind) {
   // R over a line break, or with nothing hovered, does nothing.
   TSong song;
   song.Notes = {MakeNote(nkLineBreak, 4)};
-  song.HoverIndex = 0;
+  view.HoverIndex = 0;
   view.HoverMode = hmLineBreak;
   EXPECT_FALSE(ToggleRap(song, view));
   view.HoverMode = hmNothing;

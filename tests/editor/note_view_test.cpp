@@ -163,7 +163,7 @@ TEST_F(NoteViewOfASong, CirclesTheTonesOfSungNotes) {
 
 TEST_F(NoteViewOfASong, RaisesTheHoveredRowLinesAndLineBreak) {
   view.HoverTone = 20;
-  song.HoverIndex = 3;
+  view.HoverIndex = 3;
   view.HoverMode = hmLineBreak;
   Draw();
   EXPECT_EQ(At(700, 136), 0x607080u);
@@ -203,7 +203,7 @@ TEST_F(NoteView, RaisesTheFillOfTheHoveredNote) {
   };
   for (const TCase& c : cases) {
     song.Notes = {MakeNote(c.Kind, 4, 4, 10, "la")};
-    song.HoverIndex = c.HoverIndex;
+    view.HoverIndex = c.HoverIndex;
     view.HoverMode = c.Mode;
     Draw();
     EXPECT_EQ(At(150, 283), c.Fill) << int(c.Kind) << ' ' << int(c.Mode) << ' ' << c.HoverIndex;
@@ -272,13 +272,13 @@ TEST_F(NoteViewOfADuet, DimsTheOtherVoiceBehindTheEditedOne) {
 
 TEST_F(NoteViewOfADuet, NeverHighlightsTheOtherVoice) {
   // A hover left on P2's "lo" after switching to P1.
-  song.HoverIndex = 2;
+  view.HoverIndex = 2;
   view.HoverMode = hmBody;
   Draw();
   EXPECT_EQ(At(270, 311), 0x7F7758u);
   EXPECT_EQ(At(243, 311), 0x305048u);
   view.HoverMode = hmLineBreak;
-  song.HoverIndex = 5;
+  view.HoverIndex = 5;
   Draw();
   EXPECT_EQ(At(481, 10), 0x404060u);
 }
@@ -415,7 +415,7 @@ TEST_F(NoteView, DrawsAbsurdSongsWithoutOverflow) {
                 MakeNote(nkGolden, INT_MIN, INT_MAX, INT_MIN, "y"),
                 MakeNote(nkNormal, -3, INT_MAX, 10, "z"), MakeNote(nkLineBreak, INT_MIN)};
   song.Transpose = INT_MAX;
-  song.HoverIndex = INT_MAX;
+  view.HoverIndex = INT_MAX;
   view.RangeStart = 3e38f;
   view.RangeEnd = -3e38f;
   view.CursorTime = 1e300;

@@ -83,18 +83,18 @@ TEST_F(Duet, SelectionStaysInTheEditedVoice) {
   EXPECT_EQ(view.SelectedCount, 2);
   EXPECT_TRUE(song.Notes[0].Selected && song.Notes[3].Selected);
   // Switching voices leaves nothing selected or hovered in the voice left.
-  song.HoverIndex = 0;
+  view.HoverIndex = 0;
   view.HoverMode = hmBody;
   ChooseVoice(song, view, 2);
   EXPECT_EQ(view.SelectedCount, 0);
   EXPECT_EQ(view.HoverMode, hmNothing);
-  EXPECT_EQ(song.HoverIndex, -1);
+  EXPECT_EQ(view.HoverIndex, -1);
 }
 
 TEST_F(Duet, NoteKeysLeaveAHoveredNoteOfTheOtherVoice) {
   // A hover left from before a switch of voices.
-  song.HoverIndex = 1;
   TViewState view = View(1);
+  view.HoverIndex = 1;
   view.HoverMode = hmBody;
   EXPECT_FALSE(ToggleGolden(song, view));
   EXPECT_FALSE(ToggleFreestyle(song, view));

@@ -132,6 +132,23 @@ TEST(NoteClipboard, PasteKeepsDistancesFromTheCursorBeatAndWins) {
   EXPECT_EQ(at100, 1u);
 }
 
+TEST(NoteClipboard, PasteKeepsTheFollowedIndexOnItsRecord) {
+  struct TCase {
+    std::int32_t Followed, After;
+  };
+  // The note pasted at beat 10 takes in "b".
+  for (TCase c : {TCase{0, 0}, TCase{1, -1}, TCase{2, 2}, TCase{-1, -1}}) {
+    TSong song;
+    song.BPM = 15; // one beat a second
+    song.Notes = {MakeNote(nkNormal, 0, 2, 5, "a"), MakeNote(nkNormal, 10, 2, 5, "b"),
+                  MakeNote(nkNormal, 20, 2, 5, "c")};
+    std::int32_t followed = c.Followed;
+    PasteNotes(song, {MakeNote(nkNormal, 0, 2, 5, "p")}, 10.0, FirstVoice, &followed);
+    ASSERT_EQ(song.Notes.size(), 3u);
+    EXPECT_EQ(followed, c.After) << c.Followed;
+  }
+}
+
 // "twin kle star / how are" copied whole: the line break lies at the exact end of "star".
 TEST(NoteClipboard, PastedLineBreaksRemoveAndSplitNothing) {
   const std::vector<TNote> copied = {

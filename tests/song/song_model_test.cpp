@@ -66,11 +66,11 @@ TEST(ResolveOverlaps, JoinedTextsAreCutTo47Bytes) {
 TEST(ResolveOverlaps, RemovalsMoveTheLastRecordAndTheHoverFollowsIt) {
   TSong song;
   song.Notes = {Note(11, 1, "in"), Note(10, 4, "a"), Note(30, 2, "last")};
-  song.HoverIndex = 2;
-  ResolveOverlaps(song, 1);
+  std::int32_t hover = 2;
+  ResolveOverlaps(song, 1, &hover);
   ASSERT_EQ(song.Notes.size(), 2u);
   EXPECT_EQ(song.Notes[0], Note(30, 2, "last"));
-  EXPECT_EQ(song.HoverIndex, 0);
+  EXPECT_EQ(hover, 0);
 }
 
 TEST(ResolveOverlaps, NoteOfNegativeLengthTakesNoRoom) {
@@ -129,9 +129,9 @@ TEST(DeleteNotes, TheHoverFollowsTheMovedRecordAndEndsWithTheDeletedOne) {
   for (TCase c : {TCase{2, 0, 0}, TCase{1, 0, 1}, TCase{2, 2, -1}, TCase{0, 0, -1}}) {
     TSong song;
     song.Notes = {Note(0, 1, "a"), Note(2, 1, "b"), Note(4, 1, "c")};
-    song.HoverIndex = c.Hover;
-    DeleteNote(song, c.Deleted);
-    EXPECT_EQ(song.HoverIndex, c.HoverAfter) << c.Hover << " " << c.Deleted;
+    std::int32_t hover = c.Hover;
+    DeleteNote(song, c.Deleted, &hover);
+    EXPECT_EQ(hover, c.HoverAfter) << c.Hover << " " << c.Deleted;
   }
 }
 
@@ -144,15 +144,15 @@ TEST(SortNotes, IsStableAndIgnoresKind) {
             (std::vector<TNote>{Note(0, 2, "a"), Note(8, 2, "b"), lineBreak, Note(8, 1, "c")}));
 }
 
-TEST(SortNotes, HoverIndexFollowsItsRecord) {
+TEST(SortNotes, TheFollowedIndexFollowsItsRecord) {
   for (std::int32_t hover = 0; hover < 4; ++hover) {
     TSong song;
     song.Notes = {Note(8, 2, "b"), Note(8, 0, "", nkLineBreak, 0), Note(0, 2, "a"),
                   Note(8, 1, "c")};
     const TNote hovered = song.Notes[hover];
-    song.HoverIndex = hover;
-    SortNotes(song);
-    EXPECT_EQ(song.Notes[song.HoverIndex], hovered) << hover;
+    std::int32_t followed = hover;
+    SortNotes(song, &followed);
+    EXPECT_EQ(song.Notes[followed], hovered) << hover;
   }
 }
 

@@ -27,19 +27,20 @@ TEST(AppendWinningNotes, GivesWhatResolvingEachAppendedNoteGives) {
     TSong song;
     for (std::size_t n = random() % 9; n > 0; --n)
       song.Notes.push_back(RandomNote(random));
-    song.HoverIndex = std::int32_t(random() % (song.Notes.size() + 1)) - 1;
+    std::int32_t hover = std::int32_t(random() % (song.Notes.size() + 1)) - 1;
     std::vector<TNote> appended;
     for (std::size_t n = random() % 9; n > 0; --n)
       appended.push_back(RandomNote(random));
 
     TSong expected = song;
+    std::int32_t expectedHover = hover;
     for (const TNote& note : appended) {
       expected.Notes.push_back(note);
-      ResolveOverlaps(expected, expected.Notes.size() - 1);
+      ResolveOverlaps(expected, expected.Notes.size() - 1, &expectedHover);
     }
-    AppendWinningNotes(song, appended);
+    AppendWinningNotes(song, appended, &hover);
     ASSERT_EQ(song.Notes, expected.Notes) << "round " << round;
-    ASSERT_EQ(song.HoverIndex, expected.HoverIndex) << "round " << round;
+    ASSERT_EQ(hover, expectedHover) << "round " << round;
   }
 }
 
