@@ -11,12 +11,7 @@ void TMainForm::Commit(std::uint32_t changes, bool undoStep) {
   songData::TSong& song = context_.Song;
   const bool songChanged = (changes & (chNotes | chLyrics | chTiming | chSong)) != 0;
   if (undoStep) songData::PushUndo(context_.History, song, false);
-  if (changes & (chLyrics | chSong)) {
-    // The memo lists the notes in time order; the hovered record stays the one
-    // the keys act on.
-    songData::SortNotes(song, &View.HoverIndex);
-    RebuildLyrics();
-  }
+  if (changes & (chLyrics | chSong)) RebuildLyrics();
   if (changes & (chTiming | chSong)) {
     UpdateBeatScale();
     UpdateTimeline();

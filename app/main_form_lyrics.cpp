@@ -12,7 +12,9 @@
 namespace app {
 
 void TMainForm::RebuildLyrics() {
-  songData::SortNotes(context_.Song);
+  // The memo lists the notes in time order; the hovered record stays the one
+  // the keys act on.
+  songData::SortNotes(context_.Song, &View.HoverIndex);
   QString text;
   for (const std::u16string& line : songData::LyricsLines(context_.Song, View.Voice)) {
     text += QString::fromUtf16(line.data(), static_cast<qsizetype>(line.size()));
