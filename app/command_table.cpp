@@ -12,10 +12,10 @@ const std::vector<TCommand>& CommandTable() {
   // clang-format off
   static const std::vector<TCommand> table = {
       // File
-      {&TMainForm::SongNew, "&New Song", "&New", "New|Create a new empty song", {"Ctrl+N"}, &TMainForm::SongNewExecute, cnIdle, cmFile, false, 11, QStyle::SP_FileIcon},
+      {&TMainForm::SongNew, "&New Song", "New", "New|Create a new empty song", {"Ctrl+N"}, &TMainForm::SongNewExecute, cnIdle, cmFile, false, 11, QStyle::SP_FileIcon},
       {&TMainForm::SongOpen, "&Open Song...", nullptr, "Open Song|Open a song", {"Ctrl+O"}, &TMainForm::SongOpenExecute, cnIdle, cmFile, false, 12, QStyle::SP_DialogOpenButton},
-      {&TMainForm::SongSave, "&Save Song", "&Save", "Save Song|Save current song", {"Ctrl+S"}, &TMainForm::SongSaveExecute, cnSong | cnIdle, cmFile, false, 13, QStyle::SP_DialogSaveButton},
-      {&TMainForm::SongSaveAs, "Save Song &As...", "Save &As...", "Save As|Save current file with different name", {}, &TMainForm::SongSaveExecute, cnSong | cnIdle, cmFile},
+      {&TMainForm::SongSave, "&Save Song", "Save", "Save Song|Save current song", {"Ctrl+S"}, &TMainForm::SongSaveExecute, cnSong | cnIdle, cmFile, false, 13, QStyle::SP_DialogSaveButton},
+      {&TMainForm::SongSaveAs, "Save Song &As...", "Save As...", "Save As|Save current file with different name", {}, &TMainForm::SongSaveExecute, cnSong | cnIdle, cmFile},
       {&TMainForm::SettingsAction, "Settings...", nullptr, "Settings|Set the audio latency of the sound device", {}, &TMainForm::SettingsExecute, cnNothing, cmFile, true},
       {&TMainForm::FileExit1, "E&xit", nullptr, "Exit|Exit application", {"Alt+X"}, &TMainForm::FileExit1Execute, cnNothing, cmFile, true},
       // Edit

@@ -39,8 +39,10 @@ enum class TCommandMenu { cmNone, cmFile, cmEdit, cmSong, cmPlay, cmView, cmHelp
 struct TCommand {
   QAction* TMainForm::*Action;
   const char* Caption;
-  const char* IconText; // the tool bar's shorter caption; null: the caption
-  const char* Hint;     // "tool tip|status text", or one text for both
+  // The tool bar's shorter caption, without a mnemonic: a tool button's Alt key
+  // would take a menu's. Null: the caption.
+  const char* IconText;
+  const char* Hint; // "tool tip|status text", or one text for both
   std::vector<const char*> Shortcuts;
   void (TMainForm::*Handler)();
   std::uint32_t Needs;

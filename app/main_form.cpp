@@ -134,7 +134,7 @@ void TMainForm::CreateMenus() {
   for (const TMenuTitle& title :
        {TMenuTitle{TCommandMenu::cmFile, "&File", "File related commands"},
         TMenuTitle{TCommandMenu::cmEdit, "&Edit", "Edit commands"},
-        TMenuTitle{TCommandMenu::cmSong, "Song", nullptr},
+        TMenuTitle{TCommandMenu::cmSong, "&Song", nullptr},
         TMenuTitle{TCommandMenu::cmPlay, "&Play", nullptr},
         TMenuTitle{TCommandMenu::cmView, "&View", nullptr},
         TMenuTitle{TCommandMenu::cmHelp, "&Help", "Help topics"}}) {

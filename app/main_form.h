@@ -62,7 +62,8 @@ struct TFormDialogs {
   std::function<bool()> RunNewSongDialog; // true on OK
   std::function<void()> RunAboutBox;
   std::function<void()> RunTagEditor;
-  std::function<void(const QString& path)> OpenDocument;
+  // False when no program could show it.
+  std::function<bool(const QString& path)> OpenDocument;
 };
 
 class TMainForm : public QMainWindow {

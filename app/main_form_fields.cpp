@@ -1,6 +1,7 @@
 // The song's numbers in the top panel, and the small commands of the menus.
 #include "app/main_form.h"
 #include "editor/note_editing.h"
+#include "support/message_boxes.h"
 #include "support/number_text.h"
 #include "support/program_files.h"
 
@@ -16,8 +17,11 @@ QString Number(double value) {
   return QString::fromStdString(MyServis::FormatGeneral(value, 6, ','));
 }
 
+// A decimal point is taken as well as a comma, as the song file reader takes it.
 bool ReadNumber(const QLineEdit* field, double& value) {
-  return MyServis::TryParseFloat(field->text().toStdString(), ',', value) && std::isfinite(value);
+  const std::string text = field->text().toStdString();
+  return (MyServis::TryParseFloat(text, ',', value) || MyServis::TryParseFloat(text, '.', value)) &&
+         std::isfinite(value);
 }
 
 } // namespace
@@ -137,7 +141,11 @@ void TMainForm::ShowRestoredState() {
 }
 
 void TMainForm::HelpExecute() {
-  Dialogs.OpenDocument(QString::fromStdString(MyServis::ShippedFile("manual.htm")));
+  const std::string manual = MyServis::ShippedFile("manual.htm");
+  // Without a browser nothing would show at all.
+  if (!Dialogs.OpenDocument(QString::fromStdString(manual)))
+    MyServis::ErrorBox("Can't open the user manual " + manual +
+                       ": no program to show it was found. Open it in a web browser.");
 }
 
 void TMainForm::HelpAbout1Execute() {

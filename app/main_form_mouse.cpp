@@ -183,8 +183,12 @@ void TMainForm::MainImgMouseUp(QMouseEvent* event) {
   View.DragOriginX = -1;
   player::StopTone(context_.Player);
   if (event->button() == Qt::LeftButton && View.HoverMode != editor::hmNothing) {
-    if (songData::TNote* note = editor::HoveredNote(context_.Song, View))
+    if (songData::TNote* note = editor::HoveredNote(context_.Song, View)) {
       editor::FinishGesture(*note);
+      if (editor::DropDoubledLineBreak(context_.Song, std::size_t(View.HoverIndex),
+                                       &View.HoverIndex))
+        View.HoverMode = editor::hmNothing;
+    }
     Commit(chLyrics, true);
   } else if (event->button() == Qt::RightButton) {
     View.RangeStart = View.RangeEnd = editor::NoRange;

@@ -94,7 +94,7 @@ void TMainForm::InstallDefaultDialogs() {
   Dialogs.RunAboutBox = [this] { aboutBox_->exec(); };
   Dialogs.RunTagEditor = [this] { tagForm_->exec(); };
   Dialogs.OpenDocument = [](const QString& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
   };
 }
 

@@ -157,6 +157,20 @@ void FinishGesture(TNote& note) {
   }
 }
 
+bool DropDoubledLineBreak(TSong& song, std::size_t index, std::int32_t* follow) {
+  const TNote& made = song.Notes[index];
+  if (!made.IsLineBreak()) return false;
+  for (std::size_t i = 0; i < song.Notes.size(); ++i) {
+    const TNote& other = song.Notes[i];
+    if (i != index && other.IsLineBreak() && other.Voice == made.Voice &&
+        other.Start == made.Start) {
+      songData::DeleteNote(song, index, follow);
+      return true;
+    }
+  }
+  return false;
+}
+
 void SelectRange(TSong& song, TViewState& view, TRangeMode mode) {
   const float lo = std::min(view.RangeStart, view.RangeEnd);
   const float hi = std::max(view.RangeStart, view.RangeEnd);

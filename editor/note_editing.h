@@ -45,6 +45,10 @@ void NormaliseHovered(songData::TSong& song, TViewState& view);
 // The left button's release: a note of length 0 becomes a line break, a
 // negative length is turned around.
 void FinishGesture(songData::TNote& note);
+// A line break at index where another of its voice already stands is removed:
+// a second click there makes none. follow keeps pointing at its record. Returns
+// whether it was removed.
+bool DropDoubledLineBreak(songData::TSong& song, std::size_t index, std::int32_t* follow);
 
 // Marks the edited voice's notes inside the range; SelectedCount follows.
 void SelectRange(songData::TSong& song, TViewState& view, TRangeMode mode);

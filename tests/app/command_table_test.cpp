@@ -1,9 +1,11 @@
 #include "app/command_table.h"
 #include "main_window_fixture.h"
+#include "view_input.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QMenuBar>
 #include <set>
 
 namespace {
@@ -78,6 +80,29 @@ TEST_F(MainWindow, CommandsAreEnabledByTheWindowsState) {
   EXPECT_EQ(History.UndoCount, steps);
   Form->plStop->trigger();
   EXPECT_EQ(Enabled(*Form), undone);
+}
+
+// Alt+S opens the Song menu, as Alt+F opens File: every menu has its Alt key, no
+// command takes one, and no tool button keeps a mnemonic that would.
+TEST_F(MainWindow, EveryMenuHasItsAltKeyAndNoCommandTakesOne) {
+  const std::string song = WriteSong("s.txt", Song1);
+  Start(QString::fromStdString(song));
+  std::set<QChar> menuKeys;
+  for (QAction* menu : Form->menuBar()->actions()) {
+    const QString title = menu->text();
+    const qsizetype amp = title.indexOf('&');
+    ASSERT_GE(amp, 0) << title.toStdString();
+    EXPECT_TRUE(menuKeys.insert(title[amp + 1].toUpper()).second) << title.toStdString();
+  }
+  for (const app::TCommand& command : app::CommandTable()) {
+    const QAction* action = Form.get()->*command.Action;
+    EXPECT_FALSE(action->iconText().contains('&')) << command.Caption;
+    for (const QKeySequence& keys : action->shortcuts())
+      for (QChar key : menuKeys)
+        EXPECT_NE(keys, QKeySequence(QString("Alt+") + key)) << command.Caption;
+  }
+  viewinput::Key(*Form, Qt::Key_S, Qt::AltModifier);
+  EXPECT_FALSE(Folder.Exists("s.bak")); // nothing was saved
 }
 
 // Pure: a command runs when the state meets all its needs.

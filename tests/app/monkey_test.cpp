@@ -99,7 +99,7 @@ protected:
     Form->Dialogs.RunNewSongDialog = [] { return false; };
     Form->Dialogs.RunAboutBox = [] {};
     Form->Dialogs.RunTagEditor = [] {};
-    Form->Dialogs.OpenDocument = [](const QString&) {};
+    Form->Dialogs.OpenDocument = [](const QString&) { return true; };
     Form->Dialogs.AskSaveChanges = [this](const QString&) {
       return ++questions_ % 2 ? app::TSaveAnswer::Discard : app::TSaveAnswer::Cancel;
     };

@@ -38,6 +38,23 @@ TEST_F(MouseEditing, ClickOnEmptyGridMakesALineBreak) {
   EXPECT_EQ(MemoLines(), (QStringList{"a", "b", "c", ""}));
 }
 
+// Clicks a pixel or two apart on the same beat make one line break, not a pile.
+TEST_F(MouseEditing, ClicksOnALineBreaksBeatMakeNoOther) {
+  const QPoint at = At(*Form, 20, 9);
+  for (const int dx : {0, 1, 3}) {
+    Move(*Form, at + QPoint(dx, 0));
+    Press(*Form, at + QPoint(dx, 0));
+    Release(*Form, at + QPoint(dx, 0));
+  }
+  int breaks = 0;
+  for (const songData::TNote& note : Song.Notes)
+    breaks += note.IsLineBreak() && note.Start == 20 ? 1 : 0;
+  EXPECT_EQ(breaks, 1);
+  EXPECT_EQ(Song.Notes.size(), 5u);
+  EXPECT_EQ(Form->View.HoverIndex < 0 || std::size_t(Form->View.HoverIndex) < Song.Notes.size(),
+            true);
+}
+
 TEST_F(MouseEditing, DragOnEmptyGridMakesANoteTurnedAroundWhenDraggedLeft) {
   Move(*Form, At(*Form, 24, 9));
   Press(*Form, At(*Form, 24, 9));

@@ -76,6 +76,20 @@ TEST_F(MainWindow, UndoReachesBackTheStepsTheSettingsAllow) {
   EXPECT_EQ(Song.Notes[0].Pitch, 5 + 12);
 }
 
+// F1 without a program that shows the manual says so, naming the manual.
+TEST_F(MainWindow, AManualThatCannotBeShownIsToldOf) {
+  Start();
+  std::vector<QString> opened;
+  Form->Dialogs.OpenDocument = [&](const QString& path) {
+    opened.push_back(path);
+    return false;
+  };
+  Form->Help->trigger();
+  ASSERT_EQ(opened.size(), 1u);
+  ASSERT_EQ(ErrorTexts.size(), 1u);
+  EXPECT_NE(ErrorTexts[0].find(opened[0].toStdString()), std::string::npos) << ErrorTexts[0];
+}
+
 // Before any song was opened, the demo song that ships with the program.
 TEST_F(MainWindow, OpenStartsInTheFolderOfTheRecentSongElseOfTheDemo) {
   const std::string song = WriteSong("a.txt", "#BPM:200\r\nE\r\n");
