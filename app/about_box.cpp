@@ -25,10 +25,11 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   grid->addWidget(new QLabel(QString("Version ") + CHORVANTA_VERSION), 1, 1);
   grid->addWidget(new QLabel("Times karaoke songs to their music, note by note."), 2, 1);
   grid->addWidget(new QLabel("Your songs stay plain text files, saved as you wrote them."), 3, 1);
+  grid->addWidget(new QLabel(LicenceText), 4, 1);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
   buttons->button(QDialogButtonBox::Ok)->setDefault(true);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  grid->addWidget(buttons, 4, 0, 1, 2);
+  grid->addWidget(buttons, 5, 0, 1, 2);
   setFixedSize(sizeHint());
 }
 

@@ -24,7 +24,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install"
 for file in bin/chorvanta bin/chorvanta-cli share/chorvanta/sample.pcm \
   share/chorvanta/manual.htm share/chorvanta/examples/demo/demo.txt \
   share/chorvanta/examples/demo/demo.mp3 share/applications/chorvanta.desktop \
-  share/icons/hicolor/scalable/apps/chorvanta.svg; do
+  share/icons/hicolor/scalable/apps/chorvanta.svg share/doc/chorvanta/copyright; do
   [ -e "$prefix/$file" ] || fail "not installed: $file"
 done
 demo=$prefix/share/chorvanta/examples/demo/demo.txt

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <filesystem>
 #include <sys/stat.h>
@@ -88,6 +89,14 @@ TEST_F(MainWindow, AManualThatCannotBeShownIsToldOf) {
   ASSERT_EQ(opened.size(), 1u);
   ASSERT_EQ(ErrorTexts.size(), 1u);
   EXPECT_NE(ErrorTexts[0].find(opened[0].toStdString()), std::string::npos) << ErrorTexts[0];
+}
+
+// The About box names the licence the program is distributed under.
+TEST_F(MainWindow, TheAboutBoxNamesTheLicence) {
+  bool named = false;
+  for (const QLabel* label : AboutBox->findChildren<QLabel*>())
+    named = named || label->text().contains("GNU General Public License, version 3 or later");
+  EXPECT_TRUE(named);
 }
 
 // Before any song was opened, the demo song that ships with the program.
