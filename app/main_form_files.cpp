@@ -8,6 +8,7 @@
 #include "song/song_writer.h"
 #include "song/time_scale.h"
 #include "support/file_io.h"
+#include "support/log.h"
 #include "support/message_boxes.h"
 #include "support/program_files.h"
 #include "support/program_settings.h"
@@ -185,6 +186,12 @@ void TMainForm::SongNewExecute() {
   StopIfPlaying();
   if (!MayReplaceSong()) return;
   newSongWnd_->SetUseBOM(context_.Song.UseBOM);
+  // Where the last song was made, as long as that folder is there.
+  if (settings_) {
+    const std::string last = ProgramSettings::NewSongLocation(*settings_);
+    std::error_code error;
+    if (!last.empty() && std::filesystem::is_directory(last, error)) newSongWnd_->SetLocation(last);
+  }
   if (!Dialogs.RunNewSongDialog()) return;
   CreateNewSong(newSongWnd_->Location(), newSongWnd_->SongName(), newSongWnd_->UseBOM());
 }
@@ -203,6 +210,13 @@ void TMainForm::CreateNewSong(const std::string& location, const std::string& na
   } else if (!std::filesystem::create_directory(folder, error)) {
     MyServis::ErrorBox("Can't create the song folder " + folder + ": " + error.message());
     return;
+  }
+  if (settings_) {
+    try {
+      ProgramSettings::StoreNewSongLocation(*settings_, AbsolutePath(location));
+    } catch (const std::exception& e) {
+      MyServis::LogMessage(std::string("The new song's location is not kept: ") + e.what());
+    }
   }
   DropMusic();
   songData::TSong& song = context_.Song;

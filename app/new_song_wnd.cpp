@@ -94,4 +94,15 @@ void TNewSongWnd::SetUseBOM(bool use) {
   BOMbox->setChecked(use);
 }
 
+void TNewSongWnd::SetLocation(const std::string& folder) {
+  const QString path = QString::fromStdString(folder);
+  int index = DriveBox->findData(path);
+  if (index < 0) {
+    DriveBox->insertItem(0, path, path);
+    index = 0;
+  }
+  DriveBox->setCurrentIndex(index);
+  ShowLocation(index);
+}
+
 } // namespace app

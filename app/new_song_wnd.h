@@ -22,6 +22,8 @@ public:
   std::string Location() const;
   bool UseBOM() const;
   void SetUseBOM(bool use);
+  // Starts the dialog at this folder, the one the last song was made in.
+  void SetLocation(const std::string& folder);
 
   QLineEdit* SongNameEdit;
   QComboBox* DriveBox;

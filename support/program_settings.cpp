@@ -74,6 +74,15 @@ void StoreZoomPercent(ControlFiles2::TControlFile& settings, int zoomPercent, in
   settings.Save();
 }
 
+std::string NewSongLocation(ControlFiles2::TControlFile& settings) {
+  return settings.GetStringDef("NewSongLocation", "");
+}
+
+void StoreNewSongLocation(ControlFiles2::TControlFile& settings, const std::string& folder) {
+  settings.SetString("NewSongLocation", folder);
+  settings.Save();
+}
+
 int UndoSteps(ControlFiles2::TControlFile& settings) {
   return BoundedSetting(settings, "UndoSteps", 1000, 1, 1000000);
 }

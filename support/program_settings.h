@@ -35,6 +35,10 @@ int RowZoomPercent(ControlFiles2::TControlFile& settings);
 // Stores both and saves the file at once.
 void StoreZoomPercent(ControlFiles2::TControlFile& settings, int zoomPercent, int rowZoomPercent);
 
+// The folder the last new song was made in; empty when unset.
+std::string NewSongLocation(ControlFiles2::TControlFile& settings);
+void StoreNewSongLocation(ControlFiles2::TControlFile& settings, const std::string& folder);
+
 // How many edits Undo reaches back: "UndoSteps", 1000 when unset or not a
 // number, at least 1 and at most 1000000.
 int UndoSteps(ControlFiles2::TControlFile& settings);

@@ -185,6 +185,22 @@ TEST_F(MainWindow, NothingIsAskedWithoutChangesAndClosingAsksWithThem) {
   EXPECT_TRUE(Form->close());
 }
 
+// New Song starts where the last new song was made, also after a restart.
+TEST_F(MainWindow, NewSongStartsInTheLastLocationUsed) {
+  std::filesystem::create_directory(Folder.File("songs"));
+  Start(QString::fromStdString(WriteSong("small.txt", SmallSong)));
+  Form->CreateNewSong(Folder.File("songs"), "First", false);
+  MakeForm();
+  Start();
+  std::string offered;
+  Form->Dialogs.RunNewSongDialog = [&] {
+    offered = NewSongWnd->Location();
+    return false;
+  };
+  Form->SongNewExecute();
+  EXPECT_EQ(offered, Folder.File("songs"));
+}
+
 TEST_F(MainWindow, NewSongMakesItsFolderAndAnEmptySong) {
   Start(QString::fromStdString(WriteSong("small.txt", SmallSong)));
   Form->CreateNewSong(Folder.Path(), "Fresh", true);
