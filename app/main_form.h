@@ -330,7 +330,7 @@ private:
   // Stops playback and whatever reads the music, and lets the music go.
   void DropMusic();
   void StopPitchTracking();
-  void ShowSungPitchOfHover();
+  void ShowHoveredNote();
   void ShowSilentOutputOnce();
   MusicLoader::TDecodeOutcome DecodeInBackground(const std::string& path,
                                                  songData::TPcmMusic& music);
@@ -362,7 +362,7 @@ private:
   std::int32_t lastHoverTone_ = editor::NoHoverTone;
   pitch::TPitchWorker pitchWorker_;
   std::shared_ptr<const pitch::TPitchContour> contour_;
-  std::int64_t sungHoverShown_ = -1; // the note whose sung pitch the status shows
+  std::int64_t hoverShown_ = -1; // the note the status tells of
 };
 
 } // namespace app

@@ -26,8 +26,8 @@ void TMainForm::Commit(std::uint32_t changes, bool undoStep) {
   if (songChanged) {
     player::PublishPlayerSong(context_.Player, song, View.Voice);
     // What the status says of the hovered note follows the edit.
-    sungHoverShown_ = -1;
-    ShowSungPitchOfHover();
+    hoverShown_ = -1;
+    ShowHoveredNote();
   }
   UpdateCaption();
   if (songChanged) KeepRecovery(false);

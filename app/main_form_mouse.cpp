@@ -174,7 +174,7 @@ void TMainForm::DetectHover(int x, int y) {
   View.HoverMode = hit.Mode;
   View.HoverIndex = hit.Index;
   MainImg->setCursor(Pointers[hit.Mode]);
-  ShowSungPitchOfHover();
+  ShowHoveredNote();
   Commit(chView, false);
 }
 

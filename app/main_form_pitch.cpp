@@ -32,7 +32,7 @@ void TMainForm::StopPitchTracking() {
   // Its contour goes too, or the last progress event would bring it back.
   pitch::ResetPitchWorker(pitchWorker_);
   contour_.reset();
-  sungHoverShown_ = -1;
+  hoverShown_ = -1;
   UpdateActions();
 }
 
@@ -106,26 +106,38 @@ void TMainForm::SnapToSungPitchExecute() {
   Commit(chNotes, true);
 }
 
-void TMainForm::ShowSungPitchOfHover() {
+// The hovered note's beat, length, pitch and text, after what was sung there
+// when the sung pitch is known.
+void TMainForm::ShowHoveredNote() {
   const songData::TSong& song = context_.Song;
   const bool onNote = View.HoverMode >= editor::hmLeftEdge && View.HoverMode <= editor::hmBody &&
                       View.HoverIndex >= 0 && std::size_t(View.HoverIndex) < song.Notes.size();
-  if (!contour_ || !onNote) {
-    sungHoverShown_ = -1;
+  if (!onNote) {
+    hoverShown_ = -1;
     return;
   }
-  if (View.HoverIndex == sungHoverShown_) return;
-  sungHoverShown_ = View.HoverIndex;
+  if (View.HoverIndex == hoverShown_) return;
+  hoverShown_ = View.HoverIndex;
   const songData::TNote& note = song.Notes[std::size_t(View.HoverIndex)];
-  const pitch::TSungNote sung = pitch::SungNote(*contour_, song, note);
-  if (!sung.Suggested) {
-    SetStatusText("Sung pitch: not clear here");
+  const QString facts = QString("Beat %1, length %2, %3, \"%4\"")
+                            .arg(note.Start)
+                            .arg(note.Length)
+                            .arg(NoteName(double(note.Pitch) + song.Transpose))
+                            .arg(QString::fromUtf8(note.Text.Str().c_str()));
+  if (!contour_) {
+    SetStatusText(facts);
     return;
   }
-  QString text = "Sung pitch: " + NoteName(sung.Tone);
-  if (*sung.Suggested != note.Pitch)
-    text += QString(", suggested %1 (Ctrl+P)").arg(*sung.Suggested);
-  SetStatusText(text);
+  const pitch::TSungNote sung = pitch::SungNote(*contour_, song, note);
+  QString text = "Sung pitch: ";
+  if (!sung.Suggested) {
+    text += "not clear here";
+  } else {
+    text += NoteName(sung.Tone);
+    if (*sung.Suggested != note.Pitch)
+      text += QString(", suggested %1 (Ctrl+P)").arg(*sung.Suggested);
+  }
+  SetStatusText(text + "; " + facts);
 }
 
 } // namespace app

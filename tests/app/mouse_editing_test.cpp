@@ -55,6 +55,14 @@ TEST_F(MouseEditing, ClicksOnALineBreaksBeatMakeNoOther) {
             true);
 }
 
+// The status tells the hovered note's beat, length, pitch and text.
+TEST_F(MouseEditing, HoverTellsTheNotesBeatLengthPitchAndText) {
+  Move(*Form, At(*Form, 6, 8));
+  EXPECT_EQ(Form->StatusPanels[3]->text().toStdString(), "Beat 4, length 4, G#4, \"b\"");
+  Move(*Form, At(*Form, 14, 6));
+  EXPECT_EQ(Form->StatusPanels[3]->text().toStdString(), "Beat 12, length 4, F#4, \"c\"");
+}
+
 TEST_F(MouseEditing, DragOnEmptyGridMakesANoteTurnedAroundWhenDraggedLeft) {
   Move(*Form, At(*Form, 24, 9));
   Press(*Form, At(*Form, 24, 9));
