@@ -43,27 +43,36 @@ std::string ShippedFile(const std::string& name) {
   return ShippedFile(name, ProgramFolder());
 }
 
-std::string SettingsFolder(const std::string& programFolder, bool programFolderWritable) {
+std::string SettingsFolder(const std::string& programFolder, bool keepsBeside) {
   const std::string beside = programFolder + "/settings.ctl";
   // A save replaces the file through its folder: a file or a folder the user
   // cannot write would fail every save of the settings.
-  const bool usable =
-      programFolderWritable && !(RegularFileExists(beside) && IsReadOnlyFile(beside));
+  const bool usable = keepsBeside && !(RegularFileExists(beside) && IsReadOnlyFile(beside));
   return usable ? programFolder : UserFolder("XDG_CONFIG_HOME", ".config");
+}
+
+bool InstalledCopy(const std::string& programFolder) {
+  std::error_code error;
+  return !std::filesystem::exists(programFolder + "/sample.pcm", error) &&
+         std::filesystem::exists(programFolder + "/../share/chorvanta/sample.pcm", error);
+}
+
+bool KeepsFilesBeside(const std::string& programFolder) {
+  return !InstalledCopy(programFolder) && Writable(programFolder);
 }
 
 std::string SettingsFolder() {
   const std::string folder = ProgramFolder();
-  return SettingsFolder(folder, Writable(folder));
+  return SettingsFolder(folder, KeepsFilesBeside(folder));
 }
 
-std::string StateFolder(const std::string& programFolder, bool programFolderWritable) {
-  return programFolderWritable ? programFolder : UserFolder("XDG_STATE_HOME", ".local/state");
+std::string StateFolder(const std::string& programFolder, bool keepsBeside) {
+  return keepsBeside ? programFolder : UserFolder("XDG_STATE_HOME", ".local/state");
 }
 
 std::string StateFolder() {
   const std::string folder = ProgramFolder();
-  return StateFolder(folder, Writable(folder));
+  return StateFolder(folder, KeepsFilesBeside(folder));
 }
 
 std::string RecoveryFolder() {

@@ -48,4 +48,20 @@ TEST(SettingsFolder, TheProgramsOwnUnlessItCannotBeWritten) {
   unsetenv("XDG_STATE_HOME");
 }
 
+// A copy whose shipped files lie in ../share/chorvanta is installed: it keeps its
+// files in the user's folders even where it could write beside itself, as root can
+// in /usr/bin; a build tree keeps them beside itself.
+TEST(SettingsFolder, AnInstalledCopyNeverKeepsItsFilesBesideItself) {
+  TTempFolder folder;
+  std::filesystem::create_directories(folder.File("usr/bin"));
+  std::filesystem::create_directories(folder.File("usr/share/chorvanta"));
+  std::filesystem::create_directories(folder.File("build/bin"));
+  folder.Write("usr/share/chorvanta/sample.pcm", "");
+  folder.Write("build/bin/sample.pcm", "");
+  EXPECT_TRUE(InstalledCopy(folder.File("usr/bin")));
+  EXPECT_FALSE(KeepsFilesBeside(folder.File("usr/bin")));
+  EXPECT_FALSE(InstalledCopy(folder.File("build/bin")));
+  EXPECT_TRUE(KeepsFilesBeside(folder.File("build/bin")));
+}
+
 } // namespace
