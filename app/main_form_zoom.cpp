@@ -41,6 +41,12 @@ std::pair<double, double> SongSpan(const songData::TSong& song, double musicDura
   return {first, last};
 }
 
+// Kept in the settings at every step, so that the next start shows the same.
+void RememberZoom(ControlFiles2::TControlFile* settings, const editor::TViewState& view) {
+  if (settings)
+    ProgramSettings::StoreZoomPercent(*settings, Percent(view.Zoom), Percent(view.RowZoom));
+}
+
 } // namespace
 
 void TMainForm::RestoreZoom() {
@@ -70,8 +76,7 @@ void TMainForm::ZoomAbout(double ratio, int x) {
     const std::int32_t cx = editor::SecondsToX(Layout(), View.CursorTime);
     if (cx < 0 || cx >= MainImg->width()) editor::FollowCursor(View, MainImg->width(), true, true);
   }
-  if (settings_)
-    ProgramSettings::StoreZoomPercent(*settings_, Percent(View.Zoom), Percent(View.RowZoom));
+  RememberZoom(settings_.get(), View);
   ScrollTo(View.ScrollPosition);
 }
 
@@ -85,8 +90,7 @@ void TMainForm::RowZoomAbout(double ratio, int y) {
   const editor::TViewLayout zoomed = Layout();
   View.TopTone = std::clamp(editor::Nearest(tone + double(y - layout.GridTop) / zoomed.RowHeight),
                             LowestTopTone, HighestTopTone);
-  if (settings_)
-    ProgramSettings::StoreZoomPercent(*settings_, Percent(View.Zoom), Percent(View.RowZoom));
+  RememberZoom(settings_.get(), View);
   Commit(chView, false);
 }
 
@@ -118,8 +122,7 @@ void TMainForm::FitSongExecute() {
   const double left = shown > last - first ? (first + last - shown) / 2 : first;
   View.Zoom = zoom.Factor();
   editor::SetScrollPosition(View, left * 10);
-  if (settings_)
-    ProgramSettings::StoreZoomPercent(*settings_, Percent(View.Zoom), Percent(View.RowZoom));
+  RememberZoom(settings_.get(), View);
   ScrollTo(View.ScrollPosition);
 }
 
